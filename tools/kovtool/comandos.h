@@ -1,0 +1,23 @@
+// The subcommands of kovtool.  Each takes the arguments after its own name
+// (argv[0] is the subcommand) and returns the process exit status: 0 done,
+// 1 the answer is "no" or the operation failed, 2 bad arguments (after a
+// one-line reason on standard error).
+#pragma once
+
+using FuncaoComando = int (*)(int argc, char** argv);
+
+struct ComandoKovtool {
+  const char* nome;
+  FuncaoComando funcao;
+  const char* uso;
+};
+
+// One line "kovtool: <reason>" on standard error; returns 2.
+int ErroUso(const char* formato, ...) __attribute__((format(printf, 1, 2)));
+
+// Defined in the cmd_*.cpp files.
+int CmdExtenso(int argc, char** argv);
+int CmdValor(int argc, char** argv);
+int CmdPath(int argc, char** argv);
+int CmdErro(int argc, char** argv);
+int CmdMsglog(int argc, char** argv);

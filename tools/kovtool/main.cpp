@@ -1,0 +1,42 @@
+// kovtool: the operator's command line over the module's own code.  The
+// command table below names every subcommand; each lives in its own file.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "comandos.h"
+
+static const ComandoKovtool kComandos[] = {
+    {"extenso", CmdExtenso, "extenso DIGITS          amount in cents in words"},
+    {"valor", CmdValor, "valor DIGITS            amount in cents as money text"},
+    {"path", CmdPath, "path PATH               the Linux path a system path resolves to"},
+    {"erro", CmdErro, "erro CODE               name of a run-time error code"},
+    {"msglog", CmdMsglog, "msglog [DIR]            the spooled message-log lines"},
+};
+
+int ErroUso(const char* formato, ...) {
+  va_list ap;
+  va_start(ap, formato);
+  std::fputs("kovtool: ", stderr);
+  std::vfprintf(stderr, formato, ap);
+  std::fputc('\n', stderr);
+  va_end(ap);
+  return 2;
+}
+
+static void Uso() {
+  std::fputs("usage: kovtool COMMAND [ARGS]\n", stderr);
+  for (const auto& c : kComandos) std::fprintf(stderr, "  %s\n", c.uso);
+}
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    Uso();
+    return 2;
+  }
+  for (const auto& c : kComandos)
+    if (std::strcmp(argv[1], c.nome) == 0) return c.funcao(argc - 1, argv + 1);
+  ErroUso("unknown command '%s'", argv[1]);
+  Uso();
+  return 2;
+}
