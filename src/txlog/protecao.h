@@ -1,0 +1,12 @@
+// The scrambling of a record's protected area (the card number of the
+// primary record).  An area that starts with a decimal digit is stored with
+// its first byte turned into a letter 'a' to 'j', its bytes chained through
+// an XOR and add step, and pairs of bytes exchanged; an empty area (first
+// byte not a digit) is stored as it is.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// In place over n bytes.
+void EmbaralhaArea(uint8_t* b, size_t n);
+void DesembaralhaArea(uint8_t* b, size_t n);
