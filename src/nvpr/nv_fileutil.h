@@ -62,7 +62,10 @@ int NV_Remove(const char* caminho, bool simples);
 
 // Creates and opens (read-write, exclusive) a new file named
 // dir + "/" + prefixo + `aleatorios` random characters + sufixo.  The chosen
-// name (as resolved) goes to nome (room bytes).
+// name goes to nome (room bytes; may be null), spelled like `dir` so that it
+// reaches the same file through every other run-time call (NV_Renomeia,
+// NV_Remove, ...); NV_Caminho gives its Linux path.  36 when it would not
+// fit in nome, 22 for more than 255 random characters.
 int NV_ArquivoTemporario(const char* dir, const char* prefixo, int aleatorios,
                          const char* sufixo, NV_Arquivo* f, char* nome, size_t room);
 

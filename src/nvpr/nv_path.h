@@ -18,6 +18,9 @@
 // 22 for a null or empty path, 36 when the result does not fit.
 int NV_ResolveCaminho(const char* caminho, char* saida, size_t room);
 
+// The same into a std::string: 0 or the code as above.
+int NV_ResolvePara(const char* caminho, std::string* saida);
+
 // The same into a std::string (for tools and tests); empty on failure.
 std::string NV_Caminho(const char* caminho);
 

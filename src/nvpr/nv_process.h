@@ -4,16 +4,23 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 // ---- Mutexes (recursive) ----
+// The owner and depth let an unlock by a thread that does not hold the
+// mutex be refused (1) instead of corrupting it, and let a condition wait
+// release every level the caller holds.
 struct NV_Mutex {
   std::recursive_mutex m;
+  std::atomic<std::thread::id> dono{};
+  int profundidade = 0;   // levels held by dono (touched only by the owner)
 };
 int NV_MutexCreate(NV_Mutex* mx);
 int NV_MutexLock(NV_Mutex* mx);
 int NV_MutexTryLock(NV_Mutex* mx);    // 16 when another thread holds it
-int NV_MutexUnlock(NV_Mutex* mx);
+int NV_MutexUnlock(NV_Mutex* mx);    // 1 when the caller does not hold it
 int NV_MutexDestroy(NV_Mutex* mx);
 
 // Holds a mutex for a scope.
@@ -40,13 +47,14 @@ struct NV_Timeout {
   int estado = NV_TIMEOUT_SEM_LIMITE;
   int64_t inicio = 0;   // monotonic ns of the first wait
 };
-void NV_TimeoutInicia(NV_Timeout* t, int64_t ms);   // not started, duration ms
+void NV_TimeoutInicia(NV_Timeout* t, int64_t ms);   // not started, duration ms (< 0 as 0)
 void NV_TimeoutSemLimite(NV_Timeout* t);
 // Milliseconds left (0 once passed; -1 without limit).  Starts the record.
 int64_t NV_TimeoutRestante(NV_Timeout* t);
 
-// ---- Condition variables (emulated over a semaphore; usable with the
-// recursive NV_Mutex held once) ----
+// ---- Condition variables (emulated over a semaphore).  A wait releases
+// every level of the recursive NV_Mutex that the caller holds and takes
+// them all again before it returns; 1 when the caller does not hold it. ----
 struct NV_CondImpl;
 struct NV_Cond {
   NV_CondImpl* impl = nullptr;

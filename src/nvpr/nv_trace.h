@@ -59,8 +59,11 @@ struct NV_TraceRegistro {
 // Handler of trace records.  Returns 0 or a code.
 using NV_TratadorTrace = int (*)(const NV_TraceRegistro* reg);
 
-// Installs the handler that RegistraTrace calls (process-wide, once).
+// Installs the handler that RegistraTrace calls (process-wide; the handler
+// of services/ installs itself once, tests may install their own).
 void NV_InstalaTratadorTrace(NV_TratadorTrace tratador);
+// Removes the installed handler, so records are dropped again (tests).
+void NV_TraceReinicia();
 
 // Dispatches one record: 0 when handled, 301 (NV_FINISHED) when dropped
 // because the same thread is already inside the dispatcher.
