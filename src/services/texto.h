@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // Decimal text -> integer: leading spaces and tabs, optional sign, digits up
-// to the first other character; no digits gives 0.
+// to the first other character; no digits gives 0.  A value beyond the range
+// of long long gives the nearest limit.
 long long TextoParaInt(const char* texto);
 // The same over exactly `largura` characters (fewer if a NUL comes first).
 long long TextoParaIntFixo(const char* texto, int largura);
@@ -27,5 +28,6 @@ bool CasaCuringa(const char* padrao, const char* texto, bool com_caso);
 void Maiusculas(char* texto);
 // Bytes -> upper-case hexadecimal text (2n characters and a NUL).
 void BytesParaHex(const void* dados, size_t n, char* saida);
-// Hexadecimal text (either case) -> bytes; 0 or 22 for a bad digit or odd length.
+// Hexadecimal text (either case) -> bytes; 0, 22 for a bad digit or an odd
+// length, 34 when the bytes do not fit in room.
 int HexParaBytes(const char* hex, size_t n_hex, void* saida, size_t room);

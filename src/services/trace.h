@@ -23,5 +23,6 @@ void InstalaGravadorAudit(GravadorAudit gravador);
 inline constexpr const char* kDirSpool = "/kovra/./tmp";
 inline constexpr size_t kTamRegistroSpool = 264;
 
-// Forgets the origin name and the set-up (tests).
+// Forgets the set-up, the origin name and the installed audit writer, and
+// removes the handler from the dispatcher (tests).
 void ReiniciaTrace();
