@@ -55,6 +55,17 @@ void PalavrasDoGrupo(int v, Texto* t) {
   if (u != 0) t->Anexa(kUnidades[u]);
 }
 
+// After the name of a thousands, millions or billions group: a comma when a
+// lower group follows, else the currency word and " e" before the cents.
+void FechaGrupoAlto(bool inferior, bool centavos, const char* moeda, Texto* t) {
+  if (inferior) {
+    t->Anexa(",");
+    return;
+  }
+  t->Anexa(moeda);
+  if (centavos) t->Anexa(" e");
+}
+
 // Suffix of group k (0 cents .. 4 billions), written only for a non-zero group.
 void SufixoDoGrupo(int k, const int g[kGrupos], Texto* t) {
   bool inferior = false;  // some group 1 .. k-1 is not zero
@@ -72,22 +83,15 @@ void SufixoDoGrupo(int k, const int g[kGrupos], Texto* t) {
       break;
     case 2:
       t->Anexa(" Mil");
-      if (inferior) {
-        t->Anexa(",");
-      } else {
-        t->Anexa(" Reais");
-        if (centavos) t->Anexa(" e");
-      }
+      FechaGrupoAlto(inferior, centavos, " Reais", t);
+      break;
+    case 3:
+      t->Anexa(g[3] < 2 ? " Milhao" : " Milhoes");
+      FechaGrupoAlto(inferior, centavos, " de Reais", t);
       break;
     default:
-      if (k == 3) t->Anexa(g[3] < 2 ? " Milhao" : " Milhoes");
-      else t->Anexa(g[4] < 2 ? " Bilhao" : " Bilhoes");
-      if (inferior) {
-        t->Anexa(",");
-      } else {
-        t->Anexa(" de Reais");
-        if (centavos) t->Anexa(" e");
-      }
+      t->Anexa(g[4] < 2 ? " Bilhao" : " Bilhoes");
+      FechaGrupoAlto(inferior, centavos, " de Reais", t);
       break;
   }
 }
