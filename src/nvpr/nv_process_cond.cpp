@@ -47,19 +47,18 @@ int NV_CondWait(NV_Cond* c, NV_Mutex* mx, NV_Timeout* t) {
   }
   rc = NV_SemaforoWait(&p->sem, NV_TimeoutRestante(t));
   {
-    std::unique_lock<std::mutex> lk(p->m);
+    std::lock_guard<std::mutex> lk(p->m);
     if (rc == NV_OK) {
       p->concedidos--;
     } else if (p->esperando > 0) {
       p->esperando--;          // time-out: count one waiter out
       rc = NV_ETIMEDOUT;
     } else {
-      // Every waiter, this one included, was granted a wake-up just as the
-      // wait ran out: the post is there (it is made under this mutex), so
+      // Every waiter inside, this one included, was granted a wake-up just
+      // as the wait ran out.  Posts are made under this mutex and each
+      // granted waiter takes one, so one is still there for this waiter:
       // take it and report the wake.
-      lk.unlock();
-      NV_SemaforoWait(&p->sem, -1);
-      lk.lock();
+      NV_SemaforoWait(&p->sem, 0);
       p->concedidos--;
       rc = NV_OK;
     }
