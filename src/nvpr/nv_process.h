@@ -6,16 +6,17 @@
 #include <cstdint>
 #include <atomic>
 #include <mutex>
-#include <thread>
 
 // ---- Mutexes (recursive) ----
 // The owner and depth let an unlock by a thread that does not hold the
 // mutex be refused (1) instead of corrupting it, and let a condition wait
-// release every level the caller holds.
+// release every level the caller holds.  A static NV_Mutex is initialised
+// at compile time (constinit), so it may be locked from any static
+// constructor.
 struct NV_Mutex {
   std::recursive_mutex m;
-  std::atomic<std::thread::id> dono{};
-  int profundidade = 0;   // levels held by dono (touched only by the owner)
+  std::atomic<uint64_t> dono{0};   // number of the owning thread, 0 when free
+  int profundidade = 0;            // levels held by dono (touched only by the owner)
 };
 int NV_MutexCreate(NV_Mutex* mx);
 int NV_MutexLock(NV_Mutex* mx);

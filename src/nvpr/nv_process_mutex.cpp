@@ -2,7 +2,8 @@
 // often.  The owner and depth are kept beside the mutex so that an unlock by
 // a thread that does not hold it is refused, and so that condition waits can
 // release and retake every level.
-#include <thread>
+#include <atomic>
+#include <cstdint>
 
 #include "nvpr/nv_error.h"
 #include "nvpr/nv_mutex_interno.h"
@@ -10,8 +11,23 @@
 
 namespace {
 
+// Each thread's number, handed out on its first lock (never 0).
+std::atomic<uint64_t> g_proxima_thread{1};
+thread_local uint64_t t_numero = 0;
+
+uint64_t EstaThread() {
+  if (t_numero == 0) t_numero = g_proxima_thread.fetch_add(1, std::memory_order_relaxed);
+  return t_numero;
+}
+
+// The depth is read only once the owner is known to be this thread, the
+// only one that writes it.
+bool DonoEEsta(const NV_Mutex* mx) {
+  return mx->dono.load(std::memory_order_relaxed) == EstaThread() && mx->profundidade > 0;
+}
+
 void Tomou(NV_Mutex* mx) {
-  if (mx->profundidade++ == 0) mx->dono.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  if (mx->profundidade++ == 0) mx->dono.store(EstaThread(), std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -37,10 +53,8 @@ int NV_MutexTryLock(NV_Mutex* mx) {
 
 int NV_MutexUnlock(NV_Mutex* mx) {
   if (mx == nullptr) return NV_EINVAL;
-  if (mx->dono.load(std::memory_order_relaxed) != std::this_thread::get_id() ||
-      mx->profundidade <= 0)
-    return NV_EPERM;
-  if (--mx->profundidade == 0) mx->dono.store(std::thread::id{}, std::memory_order_relaxed);
+  if (!DonoEEsta(mx)) return NV_EPERM;
+  if (--mx->profundidade == 0) mx->dono.store(0, std::memory_order_relaxed);
   mx->m.unlock();
   return NV_OK;
 }
@@ -54,9 +68,7 @@ int NV_MutexDestroy(NV_Mutex* mx) {
 // Releases every level the calling thread holds; the count goes to *niveis.
 int NV_MutexLiberaTudo(NV_Mutex* mx, int* niveis) {
   if (mx == nullptr || niveis == nullptr) return NV_EINVAL;
-  if (mx->dono.load(std::memory_order_relaxed) != std::this_thread::get_id() ||
-      mx->profundidade <= 0)
-    return NV_EPERM;
+  if (!DonoEEsta(mx)) return NV_EPERM;
   int n = mx->profundidade;
   *niveis = n;
   for (int i = 0; i < n; i++) NV_MutexUnlock(mx);
