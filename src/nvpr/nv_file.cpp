@@ -110,80 +110,72 @@ int NV_FileOpenModo(NV_Arquivo* f, const char* caminho, int flags, int modo) {
   return NV_AbreCaminhoLinux(f, linux_path.c_str(), flags, modo);
 }
 
-int NV_FileRead(NV_Arquivo* f, void* buf, size_t n, size_t* lidos) {
-  if (lidos) *lidos = 0;
-  if (!Aberto(f)) return NV_EBADF;
-  if (buf == nullptr && n > 0) return NV_EINVAL;
+namespace {
+
+// Repeats one read or write call until n bytes are moved, retrying
+// interrupted calls.  A read stops early at the end of the file; a write
+// that stops moving bytes is an error (5), never a silent short write.
+// `op` moves bytes from offset k and returns what read(2)/write(2) return.
+template <typename Op>
+int Repete(const char* chamada, bool escrita, size_t n, size_t* feitos, Op op) {
   size_t total = 0;
+  int rc = NV_OK;
   while (total < n) {
-    ssize_t r = ::read(f->fd, static_cast<char*>(buf) + total, n - total);
+    ssize_t r = op(total);
     if (r < 0) {
       if (errno == EINTR) continue;
-      if (lidos) *lidos = total;
-      return NV_FALHA_LIBC(kCtx, "read", errno);
+      rc = NV_FALHA_LIBC(kCtx, chamada, errno);
+      break;
     }
     if (r == 0) break;
     total += static_cast<size_t>(r);
   }
-  if (lidos) *lidos = total;
+  if (feitos) *feitos = total;
+  if (rc == NV_OK && escrita && total < n) rc = NV_EIO;
+  return rc;
+}
+
+int Verifica(NV_Arquivo* f, int64_t pos, const void* buf, size_t n, size_t* feitos) {
+  if (feitos) *feitos = 0;
+  if (!Aberto(f)) return NV_EBADF;
+  if (pos < 0 || (buf == nullptr && n > 0)) return NV_EINVAL;
   return NV_OK;
+}
+
+off_t Em(int64_t pos, size_t feito) { return static_cast<off_t>(pos + static_cast<int64_t>(feito)); }
+
+}  // namespace
+
+int NV_FileRead(NV_Arquivo* f, void* buf, size_t n, size_t* lidos) {
+  int rc = Verifica(f, 0, buf, n, lidos);
+  if (rc != NV_OK) return rc;
+  char* p = static_cast<char*>(buf);
+  return Repete("read", false, n, lidos,
+                [&](size_t k) { return ::read(f->fd, p + k, n - k); });
 }
 
 int NV_FileWrite(NV_Arquivo* f, const void* buf, size_t n, size_t* escritos) {
-  if (escritos) *escritos = 0;
-  if (!Aberto(f)) return NV_EBADF;
-  if (buf == nullptr && n > 0) return NV_EINVAL;
-  size_t total = 0;
-  while (total < n) {
-    ssize_t r = ::write(f->fd, static_cast<const char*>(buf) + total, n - total);
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      if (escritos) *escritos = total;
-      return NV_FALHA_LIBC(kCtx, "write", errno);
-    }
-    total += static_cast<size_t>(r);
-  }
-  if (escritos) *escritos = total;
-  return NV_OK;
+  int rc = Verifica(f, 0, buf, n, escritos);
+  if (rc != NV_OK) return rc;
+  const char* p = static_cast<const char*>(buf);
+  return Repete("write", true, n, escritos,
+                [&](size_t k) { return ::write(f->fd, p + k, n - k); });
 }
 
 int NV_FileReadAt(NV_Arquivo* f, int64_t pos, void* buf, size_t n, size_t* lidos) {
-  if (lidos) *lidos = 0;
-  if (!Aberto(f)) return NV_EBADF;
-  if (pos < 0 || (buf == nullptr && n > 0)) return NV_EINVAL;
-  size_t total = 0;
-  while (total < n) {
-    ssize_t r = ::pread(f->fd, static_cast<char*>(buf) + total, n - total,
-                        static_cast<off_t>(pos + static_cast<int64_t>(total)));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      if (lidos) *lidos = total;
-      return NV_FALHA_LIBC(kCtx, "pread", errno);
-    }
-    if (r == 0) break;
-    total += static_cast<size_t>(r);
-  }
-  if (lidos) *lidos = total;
-  return NV_OK;
+  int rc = Verifica(f, pos, buf, n, lidos);
+  if (rc != NV_OK) return rc;
+  char* p = static_cast<char*>(buf);
+  return Repete("pread", false, n, lidos,
+                [&](size_t k) { return ::pread(f->fd, p + k, n - k, Em(pos, k)); });
 }
 
 int NV_FileWriteAt(NV_Arquivo* f, int64_t pos, const void* buf, size_t n, size_t* escritos) {
-  if (escritos) *escritos = 0;
-  if (!Aberto(f)) return NV_EBADF;
-  if (pos < 0 || (buf == nullptr && n > 0)) return NV_EINVAL;
-  size_t total = 0;
-  while (total < n) {
-    ssize_t r = ::pwrite(f->fd, static_cast<const char*>(buf) + total, n - total,
-                         static_cast<off_t>(pos + static_cast<int64_t>(total)));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      if (escritos) *escritos = total;
-      return NV_FALHA_LIBC(kCtx, "pwrite", errno);
-    }
-    total += static_cast<size_t>(r);
-  }
-  if (escritos) *escritos = total;
-  return NV_OK;
+  int rc = Verifica(f, pos, buf, n, escritos);
+  if (rc != NV_OK) return rc;
+  const char* p = static_cast<const char*>(buf);
+  return Repete("pwrite", true, n, escritos,
+                [&](size_t k) { return ::pwrite(f->fd, p + k, n - k, Em(pos, k)); });
 }
 
 int NV_FileSeek(NV_Arquivo* f, int64_t deslocamento, int origem, int64_t* nova_pos) {

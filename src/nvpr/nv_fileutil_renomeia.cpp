@@ -84,6 +84,7 @@ int NV_Renomeia(const char* antigo, const char* novo, int flags) {
   int rc = NV_ResolvePara(antigo, &a);
   if (rc == NV_OK) rc = NV_ResolvePara(novo, &n);
   if (rc != NV_OK) return rc;
+  if (a == n) return TemAlvo(a.c_str()) ? NV_OK : NV_ENOENT;   // a rename onto itself
   NV_FuncaoRenomeia f = g_renomeia.renomeia.load();
   NV_FuncaoEspera espera = g_renomeia.espera.load();
   bool substitui = (flags & NV_RENOMEIA_SUBSTITUI) != 0;

@@ -42,6 +42,14 @@ TEST(Mutex, LockedTwiceAndUnlockedTwiceIsFree) {
   EXPECT_EQ(NV_MutexDestroy(&mx), NV_OK);
 }
 
+// A static mutex is ready before any constructor runs.
+constinit NV_Mutex g_estatico;
+
+TEST(Mutex, StaticMutexNeedsNoCreation) {
+  EXPECT_EQ(NV_MutexLock(&g_estatico), NV_OK);
+  EXPECT_EQ(NV_MutexUnlock(&g_estatico), NV_OK);
+}
+
 TEST(Mutex, UnlockByAThreadThatDoesNotHoldItIsRefused) {
   NV_Mutex mx;
   EXPECT_EQ(NV_MutexUnlock(&mx), NV_EPERM);

@@ -112,6 +112,8 @@ TEST_F(UtilArq, RenameReplacesOnlyWhenAsked) {
   EXPECT_EQ(NV_Renomeia("/kovra/b", "/kovra/c", NV_RENOMEIA_NAO_SUBSTITUI), NV_OK);
   EXPECT_EQ(drive.le("kovra/c"), "A");
   EXPECT_EQ(NV_Renomeia("/kovra/nada", "/kovra/d", 0), NV_ENOENT);
+  EXPECT_EQ(NV_Renomeia("/kovra/c", "/KOVRA/C", 0), NV_OK);   // onto itself
+  EXPECT_EQ(drive.le("kovra/c"), "A");
 }
 
 // A scripted rename: fails with the listed errnos, then does the real one.
