@@ -150,13 +150,19 @@ struct VarreduraLog {
   bool tem_secundario = false;
   int64_t corrente = 0;      // next slot to read
   int64_t ultimo = 0;        // last slot of the primary file
+  int64_t primeiro = 1;      // a backward scan ends below this slot
   int64_t slot_lido = -1;    // slot last returned by ProximoLog
   bool leu_secundario = false;  // ProximoLog read a secondary record for it
+  // The parts of the definition the scan needs, taken when it is opened.
+  DefinicaoLog def{};
+  int tam_protegido = 0;
+  int tam_protegido_secundario = 0;
+  FaixasEspelho faixas{};
 };
 
 // Opens a scan of the company's file of MMDD (this year when the current
 // month is MM or later, else last year).  0, the negative file error, 22 for
-// a bad MMDD, or -1050.
+// a bad MMDD, -1050, or -1020 before DefineLog.
 int AbreVarreduraLog(VarreduraLog* v, const char* empresa, const char* mmdd, int direcao);
 // 0 and the next record; 2 at the end; 1 on a read error.
 int ProximoLog(VarreduraLog* v, void* principal, void* secundario);

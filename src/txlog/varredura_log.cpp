@@ -1,0 +1,116 @@
+// Scans of one company's day file, forward or backward, over handles of
+// their own, with the rewrite of the record last returned.  The scans take
+// no library mutex: their callers serialise them (the module's global lock,
+// or start-up before any other thread uses the log).
+#include <cstring>
+#include <vector>
+
+#include "nvpr/nv_error.h"
+#include "txlog/arquivos_log.h"
+#include "txlog/datas_log.h"
+#include "txlog/nsu.h"
+#include "txlog/operacoes_log.h"
+#include "txlog/slots_log.h"
+
+int AbreVarreduraLog(VarreduraLog* v, const char* empresa, const char* mmdd, int direcao) {
+  if (v == nullptr) return NV_EINVAL;
+  FechaVarreduraLog(v);
+  NV_Trava trava(&g_mutex_log);
+  const EstadoLog& e = g_log;
+  if (!e.definido) return LOG_LE_SEM_DEFINICAO;
+  MomentoLog m;
+  MomentoAtual(&m);
+  int data = 0;
+  int rc = DataDaVarredura(mmdd, m.local, &data);
+  if (rc != 0) return rc;
+  char emp[9], term[9];
+  if ((rc = ChaveArquivosLog(empresa, nullptr, data, emp, term)) != 0) return rc;
+  rc = AbreArquivosLog(emp, term, data, false, &v->principal, &v->secundario, &v->tem_secundario);
+  if (rc != 0) return rc;
+  int64_t slots = 0;
+  if (ContaSlots(&v->principal, e.def.TamanhoPrincipal, &slots) != 0) {
+    FechaVarreduraLog(v);
+    return LOG_TAMANHO_INDISPONIVEL;
+  }
+  std::memset(v->empresa, 0, sizeof v->empresa);
+  if (empresa != nullptr) std::strncpy(v->empresa, empresa, 8);
+  v->data = data;
+  v->direcao = direcao == LOG_VARREDURA_FRENTE ? LOG_VARREDURA_FRENTE : LOG_VARREDURA_TRAS;
+  // The last slot is the last whole one; a file of its header alone has
+  // none to return, and both directions end at once.
+  v->ultimo = slots - 1;
+  const bool reservados = e.offset_ligado && e.offset_nsu >= 1;
+  v->primeiro = reservados ? e.offset_nsu : 1;
+  v->corrente = v->direcao == LOG_VARREDURA_TRAS ? v->ultimo : v->primeiro;
+  v->slot_lido = -1;
+  v->leu_secundario = false;
+  v->def = e.def;
+  v->tam_protegido = e.tam_protegido;
+  v->tam_protegido_secundario = e.tam_protegido_secundario;
+  v->faixas = e.faixas;
+  return 0;
+}
+
+int ProximoLog(VarreduraLog* v, void* principal, void* secundario) {
+  if (v == nullptr || principal == nullptr || !v->principal.valido) return 1;
+  const bool frente = v->direcao == LOG_VARREDURA_FRENTE;
+  if (frente ? v->corrente > v->ultimo : v->corrente < v->primeiro || v->corrente <= 0)
+    return LOG_FIM_VARREDURA;
+  const DefinicaoLog& d = v->def;
+  if (LeSlot(&v->principal, v->corrente, d.TamanhoPrincipal, principal) != 0) return 1;
+  v->slot_lido = v->corrente;
+  v->corrente += frente ? 1 : -1;
+  v->leu_secundario = false;
+  DesprotegeRegistro(principal, d.PosicaoProtegida, v->tam_protegido);
+  if (secundario == nullptr || !v->tem_secundario || !d.FiltroSecundario(principal)) return 0;
+  const uint32_t indice =
+      LeU32(static_cast<const uint8_t*>(principal) + d.PosicaoIndiceSecundario);
+  if (indice == 0) return 1;
+  if (LeSlot(&v->secundario, indice, d.TamanhoSecundario, secundario) != 0) return 1;
+  DesprotegeRegistro(secundario, d.PosicaoProtegidaSecundaria, v->tam_protegido_secundario);
+  v->leu_secundario = true;
+  return 0;
+}
+
+int RegravaCorrenteLog(VarreduraLog* v, const void* principal, const void* secundario) {
+  if (v == nullptr || principal == nullptr || !v->principal.valido || v->slot_lido < 0) return 1;
+  const DefinicaoLog& d = v->def;
+  const bool com_secundario = secundario != nullptr && v->tem_secundario && v->leu_secundario;
+  const uint32_t indice =
+      LeU32(static_cast<const uint8_t*>(principal) + d.PosicaoIndiceSecundario);
+  // Slot 0 is the header of the secondary file: never written as a record.
+  if (com_secundario && indice == 0) return 1;
+  std::vector<uint8_t> copia_p(static_cast<size_t>(d.TamanhoPrincipal));
+  std::vector<uint8_t> copia_s;
+  CopiaProtegida(principal, d.TamanhoPrincipal, d.PosicaoProtegida, v->tam_protegido,
+                 copia_p.data());
+  {
+    // The scan's own handle takes the file lock for the write, so that the
+    // rewrite is serialised with the other handles and processes.
+    NV_TravaRegiao lock;
+    if (TravaPrimeiroByte(&v->principal, &lock) != 0) return 1;
+    if (GravaSlot(&v->principal, v->slot_lido, d.TamanhoPrincipal, copia_p.data()) != 0) return 1;
+    if (com_secundario) {
+      copia_s.resize(static_cast<size_t>(d.TamanhoSecundario));
+      CopiaProtegida(secundario, d.TamanhoSecundario, d.PosicaoProtegidaSecundaria,
+                     v->tam_protegido_secundario, copia_s.data());
+      if (GravaSlot(&v->secundario, indice, d.TamanhoSecundario, copia_s.data()) != 0) return 1;
+    }
+  }
+  char nsu[7];
+  const bool tem_nsu = NsuDoSlot(v->slot_lido, DiaDe(v->data), nsu) == 0;
+  EnviaEspelho(ESPELHO_REGRAVACAO, d.RedeLog, v->data, v->empresa, tem_nsu ? nsu : nullptr,
+               copia_p.data(), d.TamanhoPrincipal, com_secundario ? copia_s.data() : nullptr,
+               d.TamanhoSecundario, v->faixas);
+  return 0;
+}
+
+int FechaVarreduraLog(VarreduraLog* v) {
+  if (v == nullptr) return NV_EINVAL;
+  if (v->principal.valido) NV_FileClose(&v->principal);
+  if (v->secundario.valido) NV_FileClose(&v->secundario);
+  v->tem_secundario = false;
+  v->slot_lido = -1;
+  v->leu_secundario = false;
+  return 0;
+}
