@@ -1,0 +1,27 @@
+// Assembly of field 90, the original data elements.
+#include "hostmsg/campos_originais.h"
+
+#include <cstring>
+
+#include "hostmsg/builders_util.h"
+#include "hostmsg/consistencia.h"
+#include "hostmsg/resultados.h"
+
+int EnviaDadosOriginais(const Campo& c, const char* tipo, const char* nsu, const char* data,
+                        const char* hora, const char* adquirente) {
+  const struct {
+    const char* texto;
+    size_t largura;
+  } partes[] = {{tipo, 4}, {nsu, 6}, {data, 4}, {hora, 6}, {adquirente, 11}, {"", 11}};
+  char valor[42];
+  size_t n = 0;
+  for (const auto& p : partes) {
+    size_t tam = strnlen(p.texto, p.largura + 1);
+    if (!AlinhaDireita(valor + n, p.texto, tam, p.largura)) {
+      ErroConsistencia("TAMANHO ERRADO", tam, p.texto);
+      return RES_TAMANHO_ERRADO;
+    }
+    n += p.largura;
+  }
+  return MontaCampo(valor, n, c);
+}
