@@ -54,7 +54,10 @@ int NV_SemaforoWait(NV_Semaforo* s, int64_t ms) {
   NV_SemaforoImpl* p = s->impl;
   std::unique_lock<std::mutex> lk(p->m);
   auto livre = [p] { return p->contagem > 0; };
-  if (ms < 0) {
+  // Beyond a century the wait is without limit (the clock arithmetic of a
+  // longer one would overflow).
+  constexpr int64_t kSemLimite = 100LL * 366 * 24 * 3600 * 1000;
+  if (ms < 0 || ms > kSemLimite) {
     p->cv.wait(lk, livre);
   } else if (!p->cv.wait_for(lk, std::chrono::milliseconds(ms), livre)) {
     return NV_ETIMEDOUT;

@@ -122,6 +122,8 @@ void NV_RelogioFixa(int64_t epoch_ms) {
 
 void NV_RelogioAvanca(int64_t ms) {
   if (ms <= 0) return;   // clocks never move backwards
+  constexpr int64_t kMaxAvanco = INT64_MAX / 4000000;   // keeps the ns sums in range
+  if (ms > kMaxAvanco) ms = kMaxAvanco;
   if (g_relogio.fixo.load(std::memory_order_acquire))
     g_relogio.fixo_ms.fetch_add(ms, std::memory_order_acq_rel);
   else
