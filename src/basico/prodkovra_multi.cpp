@@ -10,6 +10,7 @@
 #include "basico/prodkovra.h"
 #include "basico/prodkovra_estado.h"
 #include "basico/prodkovra_ini.h"
+#include "basico/prodkovra_multi.h"
 #include "nvpr/nv_fileutil.h"
 #include "services/ini.h"
 
@@ -81,24 +82,6 @@ bool CampoNumero(const char* ini, const char* fim, int* valor) {
   return true;
 }
 
-// The routing network of a line that matches the product, 0 when it does
-// not match (or names none).
-int RedeDaLinha(const char* valor, const ProdutoRede& produto) {
-  const char* sep[3];
-  const char* p = valor;
-  for (auto& s : sep) {
-    s = std::strchr(p, ';');
-    if (s == nullptr) return 0;
-    p = s + 1;
-  }
-  int rede = 0, tipo = 0, destino = 0;
-  if (!CampoNumero(valor, sep[0], &rede) || !CampoNumero(sep[0] + 1, sep[1], &tipo) ||
-      !CampoNumero(sep[1] + 1, sep[2], &destino))
-    return 0;
-  if (TraduzRede(rede) != produto.bandeira || !TipoAceito(tipo, produto.tipo)) return 0;
-  return destino;
-}
-
 // The network that the file names for the product, 0 for none.
 int RedeDoArquivo(const std::string& arquivo, const ProdutoRede& produto) {
   NV_InfoArquivo info;
@@ -116,7 +99,7 @@ int RedeDoArquivo(const std::string& arquivo, const ProdutoRede& produto) {
     size_t n = static_cast<size_t>(LeIniString(kSecaoMulti, chave.c_str(), "", valor, sizeof valor,
                                                arquivo.c_str()));
     if (n >= sizeof valor - 1) continue;
-    int destino = RedeDaLinha(valor, produto);
+    int destino = RedeDaLinhaMulti(valor, produto);
     if (destino != 0) return destino;
   }
   return 0;
@@ -140,4 +123,20 @@ int VerificaMultiBandeira(const char* empresa, const char* codigo) {
   const std::string arquivo = ArquivoMulti(empresa);
   const int destino = arquivo.empty() ? 0 : RedeDoArquivo(arquivo, produto);
   return destino == rede || (destino == 0 && modo != 0) ? 1 : 0;
+}
+
+int RedeDaLinhaMulti(const char* valor, const ProdutoRede& produto) {
+  const char* sep[3];
+  const char* p = valor;
+  for (auto& s : sep) {
+    s = std::strchr(p, ';');
+    if (s == nullptr) return 0;
+    p = s + 1;
+  }
+  int rede = 0, tipo = 0, destino = 0;
+  if (!CampoNumero(valor, sep[0], &rede) || !CampoNumero(sep[0] + 1, sep[1], &tipo) ||
+      !CampoNumero(sep[1] + 1, sep[2], &destino))
+    return 0;
+  if (TraduzRede(rede) != produto.bandeira || !TipoAceito(tipo, produto.tipo)) return 0;
+  return destino;
 }

@@ -21,3 +21,6 @@ int CmdValor(int argc, char** argv);
 int CmdPath(int argc, char** argv);
 int CmdErro(int argc, char** argv);
 int CmdMsglog(int argc, char** argv);
+int CmdProd(int argc, char** argv);
+int CmdBandeira(int argc, char** argv);
+int CmdMultibandeira(int argc, char** argv);

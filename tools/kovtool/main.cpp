@@ -12,6 +12,9 @@ static const ComandoKovtool kComandos[] = {
     {"path", CmdPath, "path PATH               the Linux path a system path resolves to"},
     {"erro", CmdErro, "erro CODE               name of a run-time error code"},
     {"msglog", CmdMsglog, "msglog [DIR]            the spooled message-log lines"},
+    {"prod", CmdProd, "prod codigo|dados CODE  switch product code or product data; prod cria [SQL] builds the product database"},
+    {"bandeira", CmdBandeira, "bandeira credito|debito CARD  brand code of a card number"},
+    {"multibandeira", CmdMultibandeira, "multibandeira COMPANY CODE  1 when the company may route the product here"},
 };
 
 int ErroUso(const char* formato, ...) {
