@@ -1,0 +1,179 @@
+// The audit file reader and its text and JSON forms.  A record is taken at
+// the offset its predecessor's length field points to; when it fails its
+// check the walk trusts its length as long as that leads to a plausible
+// next record (so a changed data byte costs one record and a wrong key
+// still walks the file), and otherwise searches byte by byte for the next
+// record that passes its check.
+#include "basico/rot_arqs_leitor.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <mbedtls/platform_util.h>
+
+#include "basico/rot_arqs_bytes.h"
+#include "basico/rot_arqs_janela.h"
+#include "basico/rot_arqs_registro.h"
+#include "nvpr/nv_error.h"
+
+namespace {
+
+constexpr char kHex[] = "0123456789abcdef";
+
+struct Leitura {
+  JanelaArquivo janela;
+  CifraAudit cifra;
+  std::vector<uint8_t> dados;   // the deciphered data of the current record
+};
+
+bool Digitos2(const uint8_t* p, int limite) {
+  if (p[0] < '0' || p[0] > '9' || p[1] < '0' || p[1] > '9') return false;
+  return (p[0] - '0') * 10 + (p[1] - '0') < limite;
+}
+
+// A header whose length fits the file and whose time text is a time.
+bool Plausivel(Leitura& l, int64_t pos, size_t* total) {
+  const uint8_t* r = BytesJanela(&l.janela, pos, kSobraRegistroAudit);
+  if (r == nullptr) return false;
+  size_t t = static_cast<size_t>(LeLe16(r)) + 2;
+  if (t < kSobraRegistroAudit || static_cast<int64_t>(t) > l.janela.tamanho - pos) return false;
+  const uint8_t* h = r + offsetof(CabecalhoAudit, Hora);
+  if (!Digitos2(h, 24) || h[2] != ':' || !Digitos2(h + 3, 60) || h[5] != ':' ||
+      !Digitos2(h + 6, 60))
+    return false;
+  *total = t;
+  return true;
+}
+
+// Checks and deciphers the record of `total` bytes at pos into l.dados.
+bool Confere(Leitura& l, int64_t pos, size_t total) {
+  const uint8_t* r = BytesJanela(&l.janela, pos, total);
+  if (r == nullptr) return false;
+  size_t n = total - kSobraRegistroAudit;
+  l.dados.assign(r + sizeof(CabecalhoAudit), r + sizeof(CabecalhoAudit) + n);
+  return DecifraRegistroAudit(&l.cifra, r + offsetof(CabecalhoAudit, Nonce), r, kTamAadAudit,
+                              l.dados.data(), n, r + sizeof(CabecalhoAudit) + n) == NV_OK;
+}
+
+void Cabecalho(Leitura& l, int64_t pos, size_t total, RegistroAuditLido* reg) {
+  const uint8_t* r = BytesJanela(&l.janela, pos, sizeof(CabecalhoAudit));
+  std::memcpy(reg->hora, r + offsetof(CabecalhoAudit, Hora), 8);
+  reg->hora[8] = '\0';
+  reg->tipo = r[offsetof(CabecalhoAudit, Tipo)];
+  reg->tam_dados = total - kSobraRegistroAudit;
+}
+
+// The next offset after pos at which a record passes its check, or the end.
+int64_t ProximoValido(Leitura& l, int64_t pos) {
+  for (int64_t q = pos + 1; q + static_cast<int64_t>(kSobraRegistroAudit) <= l.janela.tamanho;
+       ++q) {
+    size_t t = 0;
+    if (Plausivel(l, q, &t) && Confere(l, q, t)) return q;
+  }
+  return l.janela.tamanho;
+}
+
+void Entrega(const RegistroAuditLido& reg, VisitanteAudit visitante, void* contexto,
+             ResumoLeituraAudit* resumo) {
+  if (reg.estado == kAuditLidoValido) ++resumo->validos;
+  else ++resumo->danificados;
+  if (visitante != nullptr) visitante(&reg, contexto);
+}
+
+void EscapaJson(std::string* s, const char* texto) {
+  char u[8];
+  for (const char* p = texto; *p != '\0'; ++p) {
+    auto c = static_cast<unsigned char>(*p);
+    if (c == '"' || c == '\\') {
+      s->push_back('\\');
+      s->push_back(static_cast<char>(c));
+    } else if (c < 0x20 || c >= 0x7f) {
+      std::snprintf(u, sizeof u, "\\u%04x", c);
+      s->append(u);
+    } else {
+      s->push_back(static_cast<char>(c));
+    }
+  }
+}
+
+}  // namespace
+
+int LeArquivoAudit(const char* caminho, const ChaveAudit* chave, VisitanteAudit visitante,
+                   void* contexto, ResumoLeituraAudit* resumo) {
+  ResumoLeituraAudit nada;
+  if (resumo == nullptr) resumo = &nada;
+  *resumo = ResumoLeituraAudit{};
+  Leitura l;
+  int rc = DefineCifraAudit(&l.cifra, chave);
+  if (rc != NV_OK) return rc;
+  rc = AbreJanela(&l.janela, caminho);
+  if (rc != NV_OK) return rc;
+  int64_t pos = 0;
+  while (pos < l.janela.tamanho) {
+    RegistroAuditLido reg;
+    reg.posicao = pos;
+    size_t total = 0;
+    if (Plausivel(l, pos, &total)) {
+      int64_t prox = pos + static_cast<int64_t>(total);
+      size_t t2 = 0;
+      bool ok = Confere(l, pos, total);
+      if (ok || prox == l.janela.tamanho || Plausivel(l, prox, &t2)) {
+        Cabecalho(l, pos, total, &reg);
+        reg.bytes = static_cast<int64_t>(total);
+        reg.estado = ok ? kAuditLidoValido : kAuditLidoFalhou;
+        if (ok) reg.dados = l.dados.data();
+        Entrega(reg, visitante, contexto, resumo);
+        pos = prox;
+        continue;
+      }
+    }
+    if (l.janela.erro != 0) return l.janela.erro;
+    int64_t prox = ProximoValido(l, pos);
+    reg.estado = kAuditLidoDanificado;
+    reg.bytes = prox - pos;
+    Entrega(reg, visitante, contexto, resumo);
+    pos = prox;
+  }
+  mbedtls_platform_zeroize(l.dados.data(), l.dados.size());
+  return l.janela.erro;
+}
+
+std::string FormataAuditTexto(const RegistroAuditLido* reg) {
+  std::string s;
+  char linha[160];
+  if (reg->estado == kAuditLidoDanificado) {
+    std::snprintf(linha, sizeof linha, "offset %lld: %lld bytes damaged or cut off, skipped",
+                  static_cast<long long>(reg->posicao), static_cast<long long>(reg->bytes));
+    return linha;
+  }
+  std::string hora;
+  AnexaEscapado(&hora, reinterpret_cast<const uint8_t*>(reg->hora), std::strlen(reg->hora));
+  if (reg->estado == kAuditLidoFalhou) {
+    std::snprintf(linha, sizeof linha,
+                  "offset %lld: record fails its check (time %s, kind %u, len %zu)",
+                  static_cast<long long>(reg->posicao), hora.c_str(), reg->tipo, reg->tam_dados);
+    return linha;
+  }
+  std::snprintf(linha, sizeof linha, "%s kind %u len %zu: ", hora.c_str(), reg->tipo,
+                reg->tam_dados);
+  s = linha;
+  AnexaEscapado(&s, reg->dados, reg->tam_dados);
+  return s;
+}
+
+std::string FormataAuditJson(const RegistroAuditLido* reg) {
+  std::string s = "{\"offset\":" + std::to_string(reg->posicao);
+  if (reg->estado == kAuditLidoDanificado)
+    return s + ",\"ok\":false,\"damaged\":" + std::to_string(reg->bytes) + "}";
+  s += ",\"time\":\"";
+  EscapaJson(&s, reg->hora);
+  s += "\",\"kind\":" + std::to_string(reg->tipo) + ",\"length\":" + std::to_string(reg->tam_dados);
+  if (reg->estado == kAuditLidoFalhou) return s + ",\"ok\":false,\"check\":\"failed\"}";
+  s += ",\"ok\":true,\"data\":\"";
+  for (size_t i = 0; i < reg->tam_dados; ++i) {
+    s.push_back(kHex[reg->dados[i] >> 4]);
+    s.push_back(kHex[reg->dados[i] & 15]);
+  }
+  return s + "\"}";
+}
