@@ -65,52 +65,61 @@ TEST(Mutex, UnlockByAThreadThatDoesNotHoldItIsRefused) {
 }
 
 // ---- once ----
-NV_Once g_guarda = NV_ONCE_INIT;
-int g_execucoes = 0;
-int g_interno = -1;
-bool g_chegou_ao_fim = false;
+struct Reentrada {
+  NV_Once guarda = NV_ONCE_INIT;
+  int execucoes = 0;
+  int interno = -1;
+  bool chegou_ao_fim = false;
+};
 
-void Reentra(void*) {
-  g_execucoes++;
-  g_interno = NV_OnceRun(&g_guarda, Reentra, nullptr);
-  g_chegou_ao_fim = true;
+void Reentra(void* p) {
+  auto* r = static_cast<Reentrada*>(p);
+  r->execucoes++;
+  r->interno = NV_OnceRun(&r->guarda, Reentra, r);
+  r->chegou_ao_fim = true;
 }
 
 TEST(Once, RunsOnceAndReentryGets35) {
-  EXPECT_EQ(NV_OnceRun(&g_guarda, Reentra, nullptr), NV_OK);
-  EXPECT_EQ(g_execucoes, 1);
-  EXPECT_EQ(g_interno, NV_EDEADLK);
-  EXPECT_TRUE(g_chegou_ao_fim);
-  EXPECT_EQ(g_guarda, 1);
-  EXPECT_EQ(NV_OnceRun(&g_guarda, Reentra, nullptr), NV_FINISHED);
-  EXPECT_EQ(g_execucoes, 1);
-  EXPECT_EQ(NV_OnceRun(nullptr, Reentra, nullptr), NV_EINVAL);
+  Reentrada r;
+  EXPECT_EQ(NV_OnceRun(&r.guarda, Reentra, &r), NV_OK);
+  EXPECT_EQ(r.execucoes, 1);
+  EXPECT_EQ(r.interno, NV_EDEADLK);
+  EXPECT_TRUE(r.chegou_ao_fim);
+  EXPECT_EQ(r.guarda, 1);
+  EXPECT_EQ(NV_OnceRun(&r.guarda, Reentra, &r), NV_FINISHED);
+  EXPECT_EQ(r.execucoes, 1);
+  EXPECT_EQ(NV_OnceRun(nullptr, Reentra, &r), NV_EINVAL);
 }
 
-std::atomic<bool> g_lento_dentro{false};
-std::atomic<bool> g_lento_solta{false};
-std::atomic<int> g_lento_execucoes{0};
-void Lento(void*) {
-  g_lento_execucoes++;
-  g_lento_dentro = true;
-  while (!g_lento_solta) std::this_thread::yield();
+struct Lenta {
+  std::atomic<bool> dentro{false};
+  std::atomic<bool> solta{false};
+  std::atomic<int> execucoes{0};
+};
+
+void Lento(void* p) {
+  auto* l = static_cast<Lenta*>(p);
+  l->execucoes++;
+  l->dentro = true;
+  while (!l->solta) std::this_thread::yield();
 }
 
 TEST(Once, ASecondThreadWaitsForTheFirstAndGets301) {
   NV_Once g = NV_ONCE_INIT;
+  Lenta l;
   int r1 = -1;
-  std::thread t1([&] { r1 = NV_OnceRun(&g, Lento, nullptr); });
-  while (!g_lento_dentro) std::this_thread::yield();
+  std::thread t1([&] { r1 = NV_OnceRun(&g, Lento, &l); });
+  while (!l.dentro) std::this_thread::yield();
   std::atomic<int> r2{-1};
-  std::thread t2([&] { r2 = NV_OnceRun(&g, Lento, nullptr); });
+  std::thread t2([&] { r2 = NV_OnceRun(&g, Lento, &l); });
   NV_Sleep(20);
   EXPECT_EQ(r2.load(), -1) << "the second caller must wait for the first";
-  g_lento_solta = true;
+  l.solta = true;
   t1.join();
   t2.join();
   EXPECT_EQ(r1, NV_OK);
   EXPECT_EQ(r2.load(), NV_FINISHED);
-  EXPECT_EQ(g_lento_execucoes, 1);
+  EXPECT_EQ(l.execucoes, 1);
 }
 
 // ---- time-out records and condition variables ----
