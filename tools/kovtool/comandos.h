@@ -24,3 +24,4 @@ int CmdMsglog(int argc, char** argv);
 int CmdProd(int argc, char** argv);
 int CmdBandeira(int argc, char** argv);
 int CmdMultibandeira(int argc, char** argv);
+int CmdIso(int argc, char** argv);
