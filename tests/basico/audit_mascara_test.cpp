@@ -1,0 +1,108 @@
+// Masking of card data in audit records: the caller's masking list, the
+// track 2 and track 1 scans with their bounds, and the masks as the writer
+// applies them by kind.
+#include <cstring>
+
+#include "audit_apoio.h"
+#include "basico/rot_arqs.h"
+#include "basico/rot_arqs_mascara.h"
+#include "services/trace.h"
+
+namespace {
+
+std::string Aplica(void (*mascara)(uint8_t*, size_t), std::string s) {
+  mascara(reinterpret_cast<uint8_t*>(s.data()), s.size());
+  return s;
+}
+
+TEST(AuditMascara, ListEntriesInsideOrRunningPastTheData) {
+  struct Caso {
+    MascaraAudit lista[2];
+    int num;
+    const char* esperado;
+  };
+  const Caso casos[] = {
+      {{{2, 3}}, 1, "01***56789"},
+      {{{8, 5}}, 1, "01234567**"},        // cut at the end of the data
+      {{{3, 0}}, 1, "0123456789"},        // no length
+      {{{10, 2}}, 1, "0123456789"},       // starts past the data
+      {{{0, 1}, {9, 1}}, 2, "*12345678*"},
+      {{{0, 10}}, 0, "0123456789"},       // empty list
+  };
+  for (const Caso& c : casos) {
+    std::string s = "0123456789";
+    AplicaMascarasAudit(reinterpret_cast<uint8_t*>(s.data()), s.size(), c.lista, c.num);
+    EXPECT_EQ(s, c.esperado);
+  }
+  std::string s = "0123";
+  AplicaMascarasAudit(reinterpret_cast<uint8_t*>(s.data()), s.size(), nullptr, 3);
+  EXPECT_EQ(s, "0123");
+}
+
+TEST(AuditMascara, Track2KeepsFirstSixAndLastFourDigits) {
+  struct Caso {
+    const char* entrada;
+    const char* esperado;
+  };
+  const Caso casos[] = {
+      // ISO 8583 text with field 35: a 16-digit card number.
+      {"0200B23837" "4111111111111111=25121011234567890123",
+       "0200B23837" "411111******1111=2512101******7890123"},
+      // Too short for a track: nothing happens, nothing is read past the end.
+      {"4111=11111", "4111=11111"},
+      // No six digits ten to five before the '=': not a track.
+      {"0200B23837" "41111ABCDEF11111=25121011234567890123",
+       "0200B23837" "41111ABCDEF11111=25121011234567890123"},
+      // A first '=' that is no track does not hide the track after it.
+      {"AB=CDEFGHIJ" "5555444433332222=3001101999888777666",
+       "AB=CDEFGHIJ" "555544******2222=3001101******777666"},
+      // The scan stops 14 characters before the end: an '=' at n - 15 is
+      // found, one at n - 14 is not.
+      {"0000004444333322221=12345678901234", "000000444******2221=1234567******4"},
+      {"0000004444333322221=1234567890123", "0000004444333322221=1234567890123"},
+  };
+  for (const Caso& c : casos) EXPECT_EQ(Aplica(MascaraTrilha2Audit, c.entrada), c.esperado);
+}
+
+TEST(AuditMascara, Track1HidesTheCardMiddleAndPartOfTheName) {
+  struct Caso {
+    const char* entrada;
+    const char* esperado;
+  };
+  const Caso casos[] = {
+      {"020045B4111111111111111^SILVA/JOAO^2512101000000000",
+       "020045B411111******1111^SILVnnnnnO^2512101000000000"},
+      // A two-character name: the mask would reach the separator, which stays.
+      {"020045B4111111111111111^AB^25121010000000000000",
+       "020045B411111******1111^AB^25121010000000000000"},
+      // Digits and spaces before the '^' both count.
+      {"0200451234567890123    ^NOME DO CLIENTE^2512101000000000",
+       "0200451234567******    ^NOME DnnnnnnnTE^2512101000000000"},
+      // No second '^': only the card number is hidden.
+      {"020045B4111111111111111^SEM FIM 2512101000000000",
+       "020045B411111******1111^SEM FIM 2512101000000000"},
+      {"B41111^AB^", "B41111^AB^"},
+  };
+  for (const Caso& c : casos) EXPECT_EQ(Aplica(MascaraTrilha1Audit, c.entrada), c.esperado);
+}
+
+using AuditMascaraGravada = AuditTeste;
+
+TEST_F(AuditMascaraGravada, WriterMasksTracksOfMessageKindsAndTheListOfAnyKind) {
+  const std::string trilha = "0200B23837" "4111111111111111=25121011234567890123";
+  const std::string mascarada = "0200B23837" "411111******1111=2512101******7890123";
+  ASSERT_EQ(AbreAudit(), 0);
+  for (uint8_t tipo : {50, 51, 52, 0}) GravaTexto(tipo, trilha);
+  const std::string cartao = "cartao 5555444433332222 fim";
+  const MascaraAudit lista[] = {{7, 16}};
+  GravaAudit(49, cartao.data(), cartao.size(), lista, 1, nullptr, 0);
+  auto v = Le("kovra/audit/03150842.077");
+  ASSERT_EQ(v.size(), 5u);
+  EXPECT_EQ(v[0].dados, mascarada);
+  EXPECT_EQ(v[1].dados, mascarada);
+  EXPECT_EQ(v[2].dados, mascarada);
+  EXPECT_EQ(v[3].dados, trilha);   // an operational text is not scanned
+  EXPECT_EQ(v[4].dados, "cartao **************** fim");
+}
+
+}  // namespace
