@@ -2,6 +2,7 @@
 // files, the three look-ups, and building a database from SQL text.
 #include <sqlite3.h>
 
+#include <array>
 #include <regex>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "support/drive.h"
 
 namespace {
+
+using Colunas = std::array<std::string, kNumColunasProduto>;
 
 IdsProduto Ids(const char* bandeira, const char* produto) {
   IdsProduto ids{};
@@ -87,13 +90,9 @@ TEST(BaseProdutos, LookupsAnswerFromTheRowsAndNothingElse) {
 
   LinhaProduto linha;
   ASSERT_EQ(BuscaLinhaProduto(&base, Ids("900", "1"), &linha), 1);
-  EXPECT_EQ(linha.valor[kColNome], "FROTA PROPRIA");
-  EXPECT_EQ(linha.valor[kColTipo], "6");
-  EXPECT_EQ(linha.valor[kColSubtipo], "0");
-  EXPECT_EQ(linha.valor[kColCriadoPeloUsuario], "1");
-  EXPECT_EQ(linha.valor[kColTemporario], "0");
-  EXPECT_EQ(linha.valor[kColBandeiraCriadaPeloUsuario], "1");
-  EXPECT_EQ(linha.valor[kColPrivateLabel], "1");
+  // nome, tipo, subtipo, criado_pelo_usuario, temporario,
+  // bandeira_criada_pelo_usuario, privatelabel
+  EXPECT_EQ(linha.valor, (Colunas{"FROTA PROPRIA", "6", "0", "1", "0", "1", "1"}));
   EXPECT_EQ(BuscaLinhaProduto(&base, Ids("54", "99"), &linha), 0);
 
   // The statements are ready again after each use.
@@ -120,13 +119,7 @@ TEST(BaseProdutos, ProductColumnsAreFoundByNameWhateverTheirCaseOrPresence) {
   ASSERT_EQ(AbreBaseProdutos(&base, kArquivoBaseProdutos), 0);
   LinhaProduto linha;
   ASSERT_EQ(BuscaLinhaProduto(&base, Ids("7", "2"), &linha), 1);
-  EXPECT_EQ(linha.valor[kColNome], "SO NOME");
-  EXPECT_EQ(linha.valor[kColTipo], "3");
-  EXPECT_EQ(linha.valor[kColSubtipo], "9");
-  EXPECT_EQ(linha.valor[kColBandeiraCriadaPeloUsuario], "1");
-  EXPECT_EQ(linha.valor[kColCriadoPeloUsuario], "");
-  EXPECT_EQ(linha.valor[kColTemporario], "");
-  EXPECT_EQ(linha.valor[kColPrivateLabel], "");
+  EXPECT_EQ(linha.valor, (Colunas{"SO NOME", "3", "9", "", "", "1", ""}));
   // A NULL switch code is no answer.
   long long codigo = -1;
   EXPECT_EQ(BuscaCodigoServico(&base, Ids("7", "2"), &codigo), 0);
