@@ -78,11 +78,14 @@ int AlteraValor(const char* secao, const char* chave, const char* valor, const c
 int GravaPendentes(const char* caminho) {
   UsoArquivoIni uso(caminho);
   IniArquivo* a = uso.arq();
-  if (a == nullptr) return 0;
   // Getting the entry may itself have written the changes (the file had
-  // changed on disk and the reload merged them).
-  if (uso.erro() == 0 && a->secoes.alterado) RecarregaArquivoIni(a, a->geracao);
-  return a->secoes.alterado ? 0 : 1;
+  // changed on disk and the reload merged them), or failed to.
+  if (a == nullptr || uso.erro() != 0) return 0;
+  // A load completed by another thread since this change holds it; changes
+  // still unsaved after that are newer ones, which this thread writes too.
+  while (a->secoes.alterado)
+    if (RecarregaArquivoIni(a, a->geracao) != 0) return 0;
+  return 1;
 }
 
 }  // namespace
