@@ -25,3 +25,4 @@ int CmdProd(int argc, char** argv);
 int CmdBandeira(int argc, char** argv);
 int CmdMultibandeira(int argc, char** argv);
 int CmdIso(int argc, char** argv);
+int CmdIni(int argc, char** argv);

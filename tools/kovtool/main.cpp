@@ -16,6 +16,7 @@ static const ComandoKovtool kComandos[] = {
     {"bandeira", CmdBandeira, "bandeira credito|debito CARD  brand code of a card number"},
     {"multibandeira", CmdMultibandeira, "multibandeira COMPANY CODE  1 when the company may route the product here"},
     {"iso", CmdIso, "iso decode HEX|@FILE [--json] | iso encode MTI NNN=VALUE ...  host ISO 8583 messages"},
+    {"ini", CmdIni, "ini get|int|set|sections|keys PATH [SECTION [KEY [VALUE]]]  ini values through the cache"},
 };
 
 int ErroUso(const char* formato, ...) {
