@@ -154,7 +154,10 @@ int montamsg(int modo, const char* chave, char* buffer, size_t capacidade) {
   return RES_MONTADA;
 }
 
+// The 0202 has no placeholders; positions left from an earlier build are
+// forgotten so that nothing can write into this message through them.
 int montaconfirmacao(char* buffer, size_t capacidade) {
+  EsvaziaPosicoes();
   if (TabConfirmacao.num_campos == 0) {
     ErroConsistencia("CONFIRMACAO INDEFINIDA", 4, TabConfirmacao.tipo);
     return RES_DOC_NAO_EXISTE;
