@@ -74,10 +74,11 @@ TEST(Protecao, CardIsStoredScrambledAndComesBack) {
     EXPECT_GE(area[0], 'a') << cartao;
     EXPECT_LE(area[0], 'j') << cartao;
     EXPECT_EQ(area[0], 'a' + (cartao[0] - '0'));
-    if (std::strlen(cartao) > 4)
+    if (std::strlen(cartao) > 4) {
       EXPECT_EQ(std::string(reinterpret_cast<char*>(area), sizeof area).find(cartao + 1),
                 std::string::npos)
           << "no clear digits left for " << cartao;
+    }
     DesembaralhaArea(area, sizeof area);
     EXPECT_EQ(std::memcmp(area, original, sizeof area), 0) << cartao;
   }
