@@ -1,7 +1,7 @@
-// Masking of card data in audit records: the caller's masking list and the
-// track 2 and track 1 scans.  Every scan stops 14 characters before the end
-// of the data, so no mask ever reaches past it, and data too short for a
-// track is left as it is.
+// Masking of card data in audit records: the caller's masking list, the
+// track 2 and track 1 scans, and field 2 of host messages.  Every track scan
+// stops 14 characters before the end of the data, so no mask ever reaches
+// past it, and data too short for a track is left as it is.
 #include "basico/rot_arqs_mascara.h"
 
 #include <cstring>
@@ -17,6 +17,21 @@ bool Digito(uint8_t c) { return c >= '0' && c <= '9'; }
 bool SeisDigitos(const uint8_t* p) {
   for (int i = 0; i < 6; ++i)
     if (!Digito(p[i])) return false;
+  return true;
+}
+
+bool Hexa(uint8_t c) {
+  return Digito(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+int ValorHexa(uint8_t c) {
+  if (Digito(c)) return c - '0';
+  return (c | 0x20) - 'a' + 10;
+}
+
+bool Todos(const uint8_t* p, size_t n, bool (*teste)(uint8_t)) {
+  for (size_t i = 0; i < n; ++i)
+    if (!teste(p[i])) return false;
   return true;
 }
 
@@ -68,4 +83,31 @@ void MascaraTrilha1Audit(uint8_t* dados, size_t tam) {
   }
 }
 
+void MascaraCampo2Audit(uint8_t* dados, size_t tam, size_t inicio) {
+  constexpr size_t kTipo = 4, kMapa = 16;
+  if (dados == nullptr || inicio > tam || tam - inicio < kTipo + kMapa) return;
+  uint8_t* m = dados + inicio;
+  size_t resto = tam - inicio;
+  if (!Todos(m, kTipo, Digito) || !Todos(m + kTipo, kMapa, Hexa)) return;
+  const int primeiro = ValorHexa(m[kTipo]);
+  if ((primeiro & 0x4) == 0) return;   // no field 2
+  size_t pos = kTipo + kMapa;
+  if ((primeiro & 0x8) != 0) {         // the secondary bitmap comes first
+    if (resto < pos + kMapa || !Todos(m + pos, kMapa, Hexa)) return;
+    pos += kMapa;
+  }
+  if (resto < pos + 2 || !Digito(m[pos]) || !Digito(m[pos + 1])) return;
+  const size_t n = static_cast<size_t>((m[pos] - '0') * 10 + (m[pos + 1] - '0'));
+  pos += 2;
+  if (n == 0 || n > 19 || resto - pos < n || !Todos(m + pos, n, Digito)) return;
+  if (n > 10) std::memset(m + pos + 6, '*', n - 10);
+  else std::memset(m + pos, '*', n);
+}
+
 bool TipoAuditComTrilhas(uint8_t tipo) { return tipo == 50 || tipo == 51 || tipo == 52; }
+
+int InicioMensagemHostAudit(uint8_t tipo) {
+  if (tipo == 51) return 0;
+  if (tipo == 52) return 9;
+  return -1;
+}

@@ -1,7 +1,8 @@
 // Masking of card data in audit records, applied to the writer's own copy of
-// the data before it is enciphered: the caller's masking list, and the scans
+// the data before it is enciphered: the caller's masking list; the scans
 // that find a track 2 or a track 1 inside a message and hide the middle of
-// its card number, its discretionary data and part of the holder's name.
+// its card number, its discretionary data and part of the holder's name;
+// and the middle of the card number in field 2 of a host message.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,16 @@ void MascaraTrilha2Audit(uint8_t* dados, size_t tam);
 // '^', c/2 starting (c/4)*3 before that '^' become 'n'.
 void MascaraTrilha1Audit(uint8_t* dados, size_t tam);
 
+// The card number of field 2 of a host message (ISO 8583 in characters:
+// type, bitmaps, then field 2 as a 2-digit length and its digits) that
+// starts at `inicio`: all but its first six and last four digits become
+// '*' (all of them when it has ten or fewer).  Data that is no such message
+// is left as it is.
+void MascaraCampo2Audit(uint8_t* dados, size_t tam, size_t inicio);
+
 // Whether records of this kind carry whole messages that may hold a track
 // (PDV requests, host messages sent and host envelopes received).
 bool TipoAuditComTrilhas(uint8_t tipo);
+// Where the host message starts in a record of this kind: 0 in a message
+// sent (51), 9 after the link envelope (52); -1 for other kinds.
+int InicioMensagemHostAudit(uint8_t tipo);

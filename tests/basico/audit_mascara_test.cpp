@@ -86,6 +86,39 @@ TEST(AuditMascara, Track1HidesTheCardMiddleAndPartOfTheName) {
   for (const Caso& c : casos) EXPECT_EQ(Aplica(MascaraTrilha1Audit, c.entrada), c.esperado);
 }
 
+TEST(AuditMascara, Field2OfAHostMessageKeepsFirstSixAndLastFour) {
+  struct Caso {
+    const char* entrada;
+    size_t inicio;
+    const char* esperado;
+  };
+  const Caso casos[] = {
+      // Bit 1 (secondary bitmap) and bit 2 set: field 2 after 36 characters.
+      {"0202C000000000000000" "0000000000000000" "165555444433332222" "003000",
+       0, "0202C000000000000000" "0000000000000000" "16555544******2222" "003000"},
+      // Primary bitmap only.
+      {"04204000000000000000" "134111111111111" "00", 0,
+       "04204000000000000000" "13411111***1111" "00"},
+      // After the 9 bytes of the link envelope.
+      {"\x7fHHHHHHHH" "0210" "E000000000000000" "0000000000000000" "194111111111111111111", 9,
+       "\x7fHHHHHHHH" "0210" "E000000000000000" "0000000000000000" "19411111*********1111"},
+      // A short number is hidden whole.
+      {"04004000000000000000" "0812345678", 0, "04004000000000000000" "08********"},
+      // No field 2, a length past the end, not a message: untouched.
+      {"02008000000000000000" "0000000000000000" "165555444433332222", 0,
+       "02008000000000000000" "0000000000000000" "165555444433332222"},
+      {"04204000000000000000" "1941111", 0, "04204000000000000000" "1941111"},
+      {"0420400000000000000G" "134111111111111", 0, "0420400000000000000G" "134111111111111"},
+      {"0420", 0, "0420"},
+      {"0420", 9, "0420"},
+  };
+  for (const Caso& c : casos) {
+    std::string s = c.entrada;
+    MascaraCampo2Audit(reinterpret_cast<uint8_t*>(s.data()), s.size(), c.inicio);
+    EXPECT_EQ(s, c.esperado);
+  }
+}
+
 using AuditMascaraGravada = AuditTeste;
 
 TEST_F(AuditMascaraGravada, WriterMasksTracksOfMessageKindsAndTheListOfAnyKind) {
@@ -93,16 +126,25 @@ TEST_F(AuditMascaraGravada, WriterMasksTracksOfMessageKindsAndTheListOfAnyKind) 
   const std::string mascarada = "0200B23837" "411111******1111=2512101******7890123";
   ASSERT_EQ(AbreAudit(), 0);
   for (uint8_t tipo : {50, 51, 52, 0}) GravaTexto(tipo, trilha);
+  const std::string advice = "0202C000000000000000" "0000000000000000" "165555444433332222";
+  GravaTexto(51, advice);
+  GravaTexto(52, "123456789" + advice);
+  GravaTexto(50, advice);
   const std::string cartao = "cartao 5555444433332222 fim";
   const MascaraAudit lista[] = {{7, 16}};
   GravaAudit(49, cartao.data(), cartao.size(), lista, 1, nullptr, 0);
   auto v = Le("kovra/audit/03150842.077");
-  ASSERT_EQ(v.size(), 5u);
+  ASSERT_EQ(v.size(), 8u);
   EXPECT_EQ(v[0].dados, mascarada);
   EXPECT_EQ(v[1].dados, mascarada);
   EXPECT_EQ(v[2].dados, mascarada);
   EXPECT_EQ(v[3].dados, trilha);   // an operational text is not scanned
-  EXPECT_EQ(v[4].dados, "cartao **************** fim");
+  const std::string advice_mascarada =
+      "0202C000000000000000" "0000000000000000" "16555544******2222";
+  EXPECT_EQ(v[4].dados, advice_mascarada);
+  EXPECT_EQ(v[5].dados, "123456789" + advice_mascarada);
+  EXPECT_EQ(v[6].dados, advice);   // a PDV request is no host message
+  EXPECT_EQ(v[7].dados, "cartao **************** fim");
 }
 
 }  // namespace
