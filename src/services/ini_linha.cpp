@@ -117,35 +117,42 @@ int EscritorIni::Descarrega() {
   return erro_;
 }
 
+namespace {
+
+// The terminator found at bloco[i] (a CR or LF); `seguinte` is the byte
+// after it, 0 at the end of the file.
+std::string_view Terminador(char c, char seguinte) {
+  if (c == '\n') return "\n";
+  return seguinte == '\n' ? std::string_view("\r\n") : std::string_view("\r");
+}
+
+}  // namespace
+
 int DetectaFimDeLinha(NV_Arquivo* f, std::string* fim) {
   char bloco[4096];
   int64_t pos = 0;
-  for (;;) {
+  std::string_view achado = "\r\n";
+  for (bool procura = true; procura;) {
     size_t lidos = 0;
     int r = NV_FileReadAt(f, pos, bloco, sizeof bloco, &lidos);
     if (r != 0) return r;
     if (lidos == 0) break;
-    for (size_t i = 0; i < lidos; ++i) {
-      if (bloco[i] == '\n') {
-        *fim = "\n";
-        return 0;
+    for (size_t i = 0; i < lidos && procura; ++i) {
+      if (bloco[i] != '\r' && bloco[i] != '\n') continue;
+      char seguinte = 0;
+      if (i + 1 < lidos) {
+        seguinte = bloco[i + 1];
+      } else if (bloco[i] == '\r') {
+        size_t um = 0;
+        r = NV_FileReadAt(f, pos + static_cast<int64_t>(lidos), &seguinte, 1, &um);
+        if (r != 0) return r;
+        if (um == 0) seguinte = 0;
       }
-      if (bloco[i] == '\r') {
-        char seguinte = 0;
-        if (i + 1 < lidos) {
-          seguinte = bloco[i + 1];
-        } else {
-          size_t um = 0;
-          r = NV_FileReadAt(f, pos + static_cast<int64_t>(lidos), &seguinte, 1, &um);
-          if (r != 0) return r;
-          if (um == 0) seguinte = 0;
-        }
-        *fim = seguinte == '\n' ? "\r\n" : "\r";
-        return 0;
-      }
+      achado = Terminador(bloco[i], seguinte);
+      procura = false;
     }
     pos += static_cast<int64_t>(lidos);
   }
-  *fim = "\r\n";
+  fim->assign(achado.data(), achado.size());
   return 0;
 }
