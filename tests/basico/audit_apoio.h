@@ -4,6 +4,9 @@
 // Also the helpers that read back what the writers left on the drive.
 #pragma once
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <cstdint>
 #include <memory>
@@ -53,5 +56,21 @@ class AuditTeste : public ::testing::Test {
 // A record through the trace dispatcher, as the module's units write one.
 void GravaTexto(uint8_t tipo, const std::string& texto, const char* arquivo = nullptr,
                 int linha = 0);
+// Runs `f` while no file of the process may grow past `limite` bytes (a
+// disk that fills up); returns what f returned.
+template <class F>
+int ComDiscoCheio(size_t limite, F f) {
+  rlimit antigo{};
+  getrlimit(RLIMIT_FSIZE, &antigo);
+  auto sinal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit novo = antigo;
+  novo.rlim_cur = static_cast<rlim_t>(limite);
+  setrlimit(RLIMIT_FSIZE, &novo);
+  const int rc = f();
+  setrlimit(RLIMIT_FSIZE, &antigo);
+  std::signal(SIGXFSZ, sinal);
+  return rc;
+}
+
 // Whether `agulha` occurs anywhere in the bytes.
 bool Contem(const std::string& palheiro, const std::string& agulha);

@@ -2,13 +2,10 @@
 // 0, the day change, the audit switch with its 300-second retry and its
 // re-check every 1000 records, the key file, and the failures that drop a
 // record while the caller goes on.
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
-
-#include <csignal>
 #include <cstring>
 
 #include "audit_apoio.h"
@@ -222,17 +219,8 @@ TEST_F(AuditEscrita, DirectoryThatCannotBeMadeDropsRecords) {
 TEST_F(AuditEscrita, FullDiskCutsTheTornRecordAndLaterRecordsFollow) {
   ASSERT_EQ(AbreAudit(), 0);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(GravaDireto(0, "antes " + std::to_string(i)), 0);
-  const auto tamanho = static_cast<rlim_t>(drive_->le("kovra/audit/03150842.077").size());
-
-  rlimit antigo{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antigo), 0);
-  auto sinal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limite = antigo;
-  limite.rlim_cur = tamanho + 60;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-  const int rc = GravaDireto(51, std::string(100, 'x'));
-  setrlimit(RLIMIT_FSIZE, &antigo);
-  std::signal(SIGXFSZ, sinal);
+  const size_t tamanho = drive_->le("kovra/audit/03150842.077").size();
+  const int rc = ComDiscoCheio(tamanho + 60, [] { return GravaDireto(51, std::string(100, 'x')); });
   EXPECT_EQ(rc, 14);
   EXPECT_EQ(drive_->le("kovra/audit/03150842.077").size(), tamanho);
 

@@ -2,9 +2,6 @@
 // off, the record layout with and without the secondary ranges, the file
 // of each day and its extension, and the failures reported to the audit
 // trail and the message log while the log operation goes on.
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -174,15 +171,7 @@ TEST_F(EspelhoTeste, FailuresGoToTheAuditAndTheMessageLog) {
     ReiniciaAudit();
     std::filesystem::remove(drive_->caminho("kovra/audit/03150842.077"));
     ASSERT_EQ(AbreAudit(), 0);
-    rlimit antigo{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antigo), 0);
-    auto sinal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite = antigo;
-    limite.rlim_cur = antes + 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-    const int rc = Grava(ESPELHO_NOVO, true);
-    setrlimit(RLIMIT_FSIZE, &antigo);
-    std::signal(SIGXFSZ, sinal);
+    const int rc = ComDiscoCheio(antes + 100, [this] { return Grava(ESPELHO_NOVO, true); });
     EXPECT_NE(rc, 0);
   }
   EXPECT_EQ(drive_->le(nome).size(), antes);
