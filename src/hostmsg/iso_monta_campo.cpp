@@ -127,7 +127,7 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
       bool valido;
       cartao = TamanhoCartaoTrilha(limpo, n, &valido);
       if (n > c.maximo || !valido) {
-        explicit_bzero(limpo, sizeof limpo);
+        explicit_bzero(limpo, n);
         return Recusa(RES_TAMANHO_ERRADO, v, tam);
       }
       dado = reinterpret_cast<const unsigned char*>(limpo);
@@ -138,13 +138,13 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
   size_t chars = hex ? 2 * n : n;
   size_t precisa = c.forma == FORMA_FIXA ? LarguraFixa(c) : DigitosPrefixo(c) + chars;
   if (MsgEnvio.buffer == nullptr || MsgEnvio.pos + precisa > MsgEnvio.capacidade) {
-    if (c.tipo == TIPO_Z) explicit_bzero(limpo, sizeof limpo);
+    if (c.tipo == TIPO_Z) explicit_bzero(limpo, n);
     return Recusa(RES_TAMANHO_ERRADO, v, tam);
   }
   Anexa(c, dado, n, hex);
   if (c.tipo == TIPO_Z) {
     GuardaCartao(limpo, cartao);
-    explicit_bzero(limpo, sizeof limpo);
+    explicit_bzero(limpo, n);
   }
   return RES_MONTADA;
 }

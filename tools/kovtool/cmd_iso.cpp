@@ -94,11 +94,12 @@ int Decodifica(int argc, char** argv) {
       std::printf("%03d %.*s\n", c.numero, static_cast<int>(c.valor.size()), c.valor.data());
     return 0;
   }
-  std::string out = "{\"mti\":" + Json(msg.tipo) + ",\"bitmap\":" + Json(msg.bitmap) + ",\"fields\":{";
+  std::string out = "{\"mti\":";
+  out.append(Json(msg.tipo)).append(",\"bitmap\":").append(Json(msg.bitmap)).append(",\"fields\":{");
   for (size_t i = 0; i < msg.campos.size(); ++i) {
     char chave[8];
     std::snprintf(chave, sizeof chave, "%03d", msg.campos[i].numero);
-    out += (i > 0 ? "," : "") + Json(chave) + ":" + Json(msg.campos[i].valor);
+    out.append(i > 0 ? "," : "").append(Json(chave)).append(":").append(Json(msg.campos[i].valor));
   }
   std::printf("%s}}\n", out.c_str());
   return 0;
