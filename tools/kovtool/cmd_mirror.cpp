@@ -11,6 +11,7 @@
 #include <mbedtls/platform_util.h>
 
 #include "basico/espelho_leitor.h"
+#include "basico/rot_arqs_janela.h"
 #include "comandos.h"
 #include "nvpr/nv_error.h"
 #include "txlog/protecao.h"
@@ -21,16 +22,7 @@ namespace {
 // A text field up to its zero byte, what is not printable as \xNN.
 std::string Campo(const char* p, size_t n) {
   std::string s;
-  char hex[5];
-  for (size_t i = 0; i < n && p[i] != '\0'; ++i) {
-    auto c = static_cast<unsigned char>(p[i]);
-    if (c >= 0x20 && c < 0x7f && c != '\\') {
-      s.push_back(static_cast<char>(c));
-    } else {
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      s.append(hex);
-    }
-  }
+  AnexaEscapado(&s, reinterpret_cast<const uint8_t*>(p), strnlen(p, n));
   return s;
 }
 
