@@ -13,5 +13,6 @@ int LeIniInt(const char* secao, const char* chave, int padrao, const char* camin
 int GravaIniString(const char* secao, const char* chave, const char* valor, const char* caminho);
 int GravaIniInt(const char* secao, const char* chave, int valor, const char* caminho);
 
-// Empties the cache (tests).
+// Empties the cache, unsaved changes included (tests: no other thread may
+// be using the cache meanwhile).
 void ReiniciaCacheIni();

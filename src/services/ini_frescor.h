@@ -7,7 +7,8 @@
 // the entry and asked directly, as long as the drive root is the same.
 // When that path no longer answers, the caller's path is resolved again
 // through the path layer, so a replaced directory or another drive root is
-// followed.
+// followed.  (A file in another letter case created later beside the one
+// in use is not taken until the one in use changes or goes.)
 #pragma once
 #include <memory>
 #include <string>
