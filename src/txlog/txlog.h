@@ -13,6 +13,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "basico/espelho.h"
 #include "nvpr/nv_file.h"
@@ -158,6 +159,10 @@ struct VarreduraLog {
   int tam_protegido = 0;
   int tam_protegido_secundario = 0;
   FaixasEspelho faixas{};
+  // Primary slots read ahead in one read: slots bloco_inicio onwards.
+  std::vector<uint8_t> bloco;
+  int64_t bloco_inicio = 0;
+  int64_t bloco_slots = 0;
 };
 
 // Opens a scan of the company's file of MMDD (this year when the current

@@ -2,6 +2,7 @@
 // their own, with the rewrite of the record last returned.  The scans take
 // no library mutex: their callers serialise them (the module's global lock,
 // or start-up before any other thread uses the log).
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -51,13 +52,45 @@ int AbreVarreduraLog(VarreduraLog* v, const char* empresa, const char* mmdd, int
   return 0;
 }
 
+namespace {
+
+constexpr int64_t kSlotsBloco = 256;
+
+// Reads slot `slot` of the scan's primary file, from the block read ahead in
+// the scan's direction when it holds it.  A block that cannot be read whole
+// (the file changed meanwhile) falls back to the single slot read.
+int LeSlotVarredura(VarreduraLog* v, int64_t slot, void* buf) {
+  const int tam = v->def.TamanhoPrincipal;
+  if (slot < v->bloco_inicio || slot >= v->bloco_inicio + v->bloco_slots) {
+    const bool frente = v->direcao == LOG_VARREDURA_FRENTE;
+    const int64_t inicio = frente ? slot : std::max<int64_t>(0, slot - kSlotsBloco + 1);
+    const int64_t fim = frente ? std::min(slot + kSlotsBloco, v->ultimo + 1) : slot + 1;
+    v->bloco_slots = 0;
+    if (fim > inicio) {
+      v->bloco.resize(static_cast<size_t>((fim - inicio) * tam));
+      size_t lidos = 0;
+      if (NV_FileReadAt(&v->principal, inicio * tam, v->bloco.data(), v->bloco.size(), &lidos) ==
+              NV_OK &&
+          lidos == v->bloco.size()) {
+        v->bloco_inicio = inicio;
+        v->bloco_slots = fim - inicio;
+      }
+    }
+    if (v->bloco_slots == 0) return LeSlot(&v->principal, slot, tam, buf);
+  }
+  std::memcpy(buf, v->bloco.data() + (slot - v->bloco_inicio) * tam, static_cast<size_t>(tam));
+  return 0;
+}
+
+}  // namespace
+
 int ProximoLog(VarreduraLog* v, void* principal, void* secundario) {
   if (v == nullptr || principal == nullptr || !v->principal.valido) return 1;
   const bool frente = v->direcao == LOG_VARREDURA_FRENTE;
   if (frente ? v->corrente > v->ultimo : v->corrente < v->primeiro || v->corrente <= 0)
     return LOG_FIM_VARREDURA;
   const DefinicaoLog& d = v->def;
-  if (LeSlot(&v->principal, v->corrente, d.TamanhoPrincipal, principal) != 0) return 1;
+  if (LeSlotVarredura(v, v->corrente, principal) != 0) return 1;
   v->slot_lido = v->corrente;
   v->corrente += frente ? 1 : -1;
   v->leu_secundario = false;
@@ -110,6 +143,8 @@ int FechaVarreduraLog(VarreduraLog* v) {
   if (v->principal.valido) NV_FileClose(&v->principal);
   if (v->secundario.valido) NV_FileClose(&v->secundario);
   v->tem_secundario = false;
+  v->bloco.clear();
+  v->bloco_slots = 0;
   v->slot_lido = -1;
   v->leu_secundario = false;
   return 0;
