@@ -1,8 +1,9 @@
 // Merged rewrite of an ini file through a temporary file and a rename.
 //
 // The temporary file is "ini" + six random characters + ".tmp" in the
-// target's directory.  It takes the target's permission bits, is flushed to
-// the disk before the rename, and the directory is flushed after it.  If the
+// target's directory.  It takes the target's permission bits and is flushed
+// to the disk before the rename, so the target is always either the old
+// file or the whole new one, whatever happens to the machine.  If the
 // target changed on disk while the merge was being written, the merge is
 // done again from the new contents, so that another program's change is not
 // lost (up to kTentativas times; then the write fails and is retried on the
@@ -35,11 +36,6 @@ class TemporarioIni {
 void CopiaPermissoes(NV_Arquivo* origem, NV_Arquivo* destino) {
   struct stat st;
   if (fstat(origem->fd, &st) == 0) fchmod(destino->fd, st.st_mode & 07777);
-}
-
-void DescarregaDiretorio(const std::string& dir) {
-  NV_Arquivo d;
-  if (NV_FileOpen(&d, dir.c_str(), NV_O_RDONLY) == 0) NV_FileFlush(&d);
 }
 
 // One attempt.  *mudou is set when the target changed under the merge.
@@ -89,7 +85,6 @@ int Tentativa(const std::string& caminho, const AlteracoesIni& alt, ResultadoCar
   if (LeRegistroHandle(&tmp.arquivo, &res->registro) != 0) RegistroAusente(&res->registro);
   res->resolucao = ResolucaoDoAberto(caminho.c_str(), &tmp.arquivo);
   NV_FileClose(&tmp.arquivo);
-  DescarregaDiretorio(dir);
   return 0;
 }
 
