@@ -167,4 +167,5 @@ void ReiniciaCacheIni() {
   cache_ini.cargas = 0;
   cache_ini.gravacoes = 0;
   cache_ini.gancho_carga = nullptr;
+  cache_ini.gancho_antes_de_renomear = nullptr;
 }

@@ -105,6 +105,9 @@ struct CacheIni {
   // Called (without the mutex) at the start of each file pass; tests use it
   // to hold a load in progress.  Empty in the module.
   std::function<void(const std::string& caminho)> gancho_carga;
+  // Called when a merged file is written and flushed, just before the
+  // target is checked and replaced (tests: another program's change).
+  std::function<void(const std::string& caminho)> gancho_antes_de_renomear;
 };
 
 extern CacheIni& cache_ini;

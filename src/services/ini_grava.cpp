@@ -69,6 +69,7 @@ int Tentativa(const std::string& caminho, const AlteracoesIni& alt, ResultadoCar
   if (r == 0) r = NV_FileFlush(&tmp.arquivo);
   if (r != 0) return r;
 
+  if (cache_ini.gancho_antes_de_renomear) cache_ini.gancho_antes_de_renomear(caminho);
   RegistroArquivo agora;
   r = LeRegistroCaminho(caminho.c_str(), nullptr, &agora);
   if (r != 0) return r;

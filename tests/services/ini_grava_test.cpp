@@ -263,3 +263,22 @@ TEST_F(IniTeste, MudancaDeOutroProgramaSobreviveAEscrita) {
   EXPECT_EQ(Le("S", "d", "#", "/kovra/config/outro/x.ini"), "4");
   EXPECT_EQ(drive.le("kovra/config/outro/x.ini"), "[S]\r\nd=4\r\nc=3\r\n");
 }
+
+TEST_F(IniTeste, MudancaDuranteAEscritaRefazAMescla) {
+  drive.escreve(kRel, "[S]\r\na=1\r\nb=1\r\n");
+  ASSERT_EQ(Le("S", "a"), "1");
+  int vezes = 0;
+  // Another program replaces the file after the merge was written from the
+  // old contents, before the rename.
+  cache_ini.gancho_antes_de_renomear = [&](const std::string&) {
+    if (vezes++ > 0) return;
+    drive.escreve("kovra/config/outro.tmp", "[S]\r\na=1\r\nb=7\r\nc=8\r\n");
+    fs::rename(drive.caminho("kovra/config/outro.tmp"), drive.caminho(kRel));
+  };
+  EXPECT_EQ(GravaIniString("S", "a", "2", kArq), 1);
+  cache_ini.gancho_antes_de_renomear = nullptr;
+  EXPECT_EQ(vezes, 2);
+  EXPECT_EQ(drive.le(kRel), "[S]\r\na=2\r\nb=7\r\nc=8\r\n");
+  EXPECT_TRUE(SemTemporarios(drive.caminho("kovra/config")));
+  EXPECT_EQ(Le("S", "c"), "8");
+}
