@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 
-inline constexpr const char* kArquivoChaveLink = "/kovra/config/chavelink.key";
+inline constexpr const char* kArquivoChaveLink = "/kovra/config/chaves/link.key";
 inline constexpr size_t kTamSegredoLink = 15;
 // Largest key file accepted, in bytes.
 inline constexpr size_t kTamMaxArquivoChave = 4096;

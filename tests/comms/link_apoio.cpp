@@ -16,8 +16,8 @@ void LinkTeste::SetUp() { ReiniciaLink(); }
 void LinkTeste::TearDown() { ReiniciaLink(); }
 
 void LinkTeste::EscreveChave(const std::string& conteudo, unsigned modo) {
-  drive_.escreve("kovra/config/chavelink.key", conteudo);
-  ASSERT_EQ(chmod(drive_.caminho("kovra/config/chavelink.key").c_str(), modo), 0);
+  drive_.escreve("kovra/config/chaves/link.key", conteudo);
+  ASSERT_EQ(chmod(drive_.caminho("kovra/config/chaves/link.key").c_str(), modo), 0);
 }
 
 std::string LinkTeste::TextoChave(const uint8_t* segredo, bool teste) {

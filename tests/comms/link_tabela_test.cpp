@@ -59,8 +59,8 @@ TEST_F(LinkTeste, ValidKeyFillsBytesOneToFifteen) {
 }
 
 TEST_F(LinkTeste, KeyFileFoundWithAnySpellingOfThePath) {
-  drive_.escreve("kovra/Config/ChaveLink.KEY", TextoChave(kSegredo));
-  ASSERT_EQ(chmod(drive_.caminho("kovra/Config/ChaveLink.KEY").c_str(), 0600), 0);
+  drive_.escreve("kovra/Config/Chaves/Link.KEY", TextoChave(kSegredo));
+  ASSERT_EQ(chmod(drive_.caminho("kovra/Config/Chaves/Link.KEY").c_str(), 0600), 0);
   EXPECT_EQ(std::memcmp(TabelaChaveLink() + 1, kSegredo, sizeof kSegredo), 0);
 }
 
@@ -107,7 +107,7 @@ TEST_F(LinkTeste, RefusedKeyFilesLeaveTheTableWithoutSecretAndSayWhy) {
     ConfereEnchimento(t, 1);
     char motivo[256];
     EXPECT_EQ(EstadoChaveLink(motivo, sizeof motivo), CHAVE_RECUSADA);
-    EXPECT_NE(std::strstr(motivo, "Chave de link recusada (/kovra/config/chavelink.key): "),
+    EXPECT_NE(std::strstr(motivo, "Chave de link recusada (/kovra/config/chaves/link.key): "),
               nullptr)
         << motivo;
     EXPECT_NE(std::strstr(motivo, c.motivo), nullptr) << motivo;
@@ -121,13 +121,13 @@ TEST_F(LinkTeste, RefusalIsWrittenToTheMessageLogOnce) {
   const auto linhas = LinhasMensagem();
   ASSERT_EQ(linhas.size(), 1u);
   EXPECT_EQ(linhas[0],
-            "Chave de link recusada (/kovra/config/chavelink.key): acessivel por grupo ou outros "
+            "Chave de link recusada (/kovra/config/chaves/link.key): acessivel por grupo ou outros "
             "(modo 0644); use chmod 600");
 }
 
 TEST_F(LinkTeste, KeyPathThatIsADirectoryIsRefused) {
-  drive_.escreve("kovra/config/chavelink.key/x", "");
-  ASSERT_EQ(chmod(drive_.caminho("kovra/config/chavelink.key").c_str(), 0700), 0);
+  drive_.escreve("kovra/config/chaves/link.key/x", "");
+  ASSERT_EQ(chmod(drive_.caminho("kovra/config/chaves/link.key").c_str(), 0700), 0);
   char motivo[256];
   EXPECT_EQ(EstadoChaveLink(motivo, sizeof motivo), CHAVE_RECUSADA);
   EXPECT_NE(std::strstr(motivo, "nao e um arquivo comum"), nullptr) << motivo;

@@ -24,6 +24,7 @@ int CmdMsglog(int argc, char** argv);
 int CmdProd(int argc, char** argv);
 int CmdBandeira(int argc, char** argv);
 int CmdMultibandeira(int argc, char** argv);
+int CmdLink(int argc, char** argv);
 int CmdAudit(int argc, char** argv);
 int CmdMirror(int argc, char** argv);
 int CmdIso(int argc, char** argv);

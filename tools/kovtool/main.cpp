@@ -15,6 +15,7 @@ static const ComandoKovtool kComandos[] = {
     {"prod", CmdProd, "prod codigo|dados CODE  switch product code or product data; prod cria [SQL] builds the product database"},
     {"bandeira", CmdBandeira, "bandeira credito|debito CARD  brand code of a card number"},
     {"multibandeira", CmdMultibandeira, "multibandeira COMPANY CODE  1 when the company may route the product here"},
+    {"link", CmdLink, "link OP HEX | table     link scrambling as hex (OP: scramble, unscramble, obfuscate, deobfuscate)"},
     {"audit", CmdAudit, "audit read FILE [--key KEYFILE] [--json]  the records of an audit file, deciphered"},
     {"mirror", CmdMirror, "mirror read FILE         the records of a mirror (export) file, card masked"},
     {"iso", CmdIso, "iso decode HEX|@FILE [--json] | iso encode MTI NNN=VALUE ...  host ISO 8583 messages"},
