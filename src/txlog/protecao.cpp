@@ -3,7 +3,10 @@
 // following byte chained to the one before it.
 #include "txlog/protecao.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 // Exchanges b[k] and b[n - k] for k = 1, 1 + step, ... below the middle m,
 // where step comes from b[m]; its own inverse, and b[m] is never touched.
@@ -37,4 +40,19 @@ void DesembaralhaArea(uint8_t* b, size_t n) {
     p = x;
   }
   TrocaPares(b, n);
+}
+
+void CartaoMascarado(const uint8_t* guardado, size_t n, char* saida, size_t room) {
+  if (room == 0) return;
+  std::vector<uint8_t> c(guardado, guardado + n);
+  DesembaralhaArea(c.data(), n);
+  size_t tam = 0;
+  bool digitos = true;
+  while (tam < n && c[tam] != 0) digitos = digitos && c[tam] >= '0' && c[tam] <= '9', tam++;
+  tam = std::min(tam, room - 1);
+  for (size_t i = 0; i < tam; i++)
+    saida[i] = digitos && tam > 10 && (i < 6 || i >= tam - 4) ? static_cast<char>(c[i]) : '*';
+  saida[tam] = '\0';
+  volatile uint8_t* v = c.data();
+  for (size_t i = 0; i < n; i++) v[i] = 0;   // the clear number does not outlive the call
 }

@@ -29,3 +29,4 @@ int CmdAudit(int argc, char** argv);
 int CmdMirror(int argc, char** argv);
 int CmdIso(int argc, char** argv);
 int CmdIni(int argc, char** argv);
+int CmdLog(int argc, char** argv);

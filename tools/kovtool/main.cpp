@@ -20,6 +20,7 @@ static const ComandoKovtool kComandos[] = {
     {"mirror", CmdMirror, "mirror read FILE         the records of a mirror (export) file, card masked"},
     {"iso", CmdIso, "iso decode HEX|@FILE [--json] | iso encode MTI NNN=VALUE ...  host ISO 8583 messages"},
     {"ini", CmdIni, "ini get|int|set|sections|keys PATH [SECTION [KEY [VALUE]]]  ini values through the cache"},
+    {"log", CmdLog, "log nsu NSU | nsu --slot S --day D | dump FILE [--json] | show NSU MMDD [--company C] [--json]  transaction log"},
 };
 
 int ErroUso(const char* formato, ...) {
