@@ -83,7 +83,9 @@ int NV_MsgQueueRead(NV_MsgQueue* fila, void* buf, size_t tam, size_t* tam_lido);
 int NV_MsgQueueWrite(NV_MsgQueue* fila, const void* msg, size_t tam);
 
 // Makes a blocked (or the next) NV_MsgQueueRead on this reader handle
-// return 4.  Several wakes before a read count as one.
+// return 4.  Several wakes before a read count as one.  On success it only
+// writes to an eventfd, so a signal handler (an orderly stop on SIGTERM)
+// may call it.
 int NV_MsgQueueWake(NV_MsgQueue* fila);
 
 // Frees the handle in all cases (a reader's socket file is removed); the

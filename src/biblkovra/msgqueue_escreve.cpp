@@ -20,11 +20,8 @@ namespace {
 int EnviaDatagrama(NV_MsgQueue* fila, uint8_t* cab, const uint8_t* peca, size_t n,
                    size_t* enviados, NV_Timeout* prazo) {
   for (;;) {
-    iovec iov[2] = {{cab, kTamCabecalhoFila}, {const_cast<uint8_t*>(peca), n}};
-    msghdr m{};
-    m.msg_iov = iov;
-    m.msg_iovlen = 2;
-    const ssize_t r = sendmsg(fila->sock, &m, MSG_DONTWAIT | MSG_NOSIGNAL);
+    DatagramaFila d(cab, const_cast<uint8_t*>(peca), n);
+    const ssize_t r = sendmsg(fila->sock, &d.msg, MSG_DONTWAIT | MSG_NOSIGNAL);
     if (r >= 0) {
       *enviados = static_cast<size_t>(r);
       return NV_OK;

@@ -3,7 +3,9 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <sys/types.h>
 #include <sys/un.h>
 
@@ -39,6 +41,19 @@ int PreparaNomeFila(NV_MsgQueue* fila, const char* nome, char* dir_sistema, size
 
 // The socket address of fila->caminho.
 sockaddr_un EnderecoFila(const NV_MsgQueue* fila);
+
+// A datagram as the system calls see it: the 4-byte header and the piece
+// of the message behind it, gathered or scattered without a copy.
+struct DatagramaFila {
+  iovec partes[2];
+  msghdr msg{};
+  DatagramaFila(uint8_t* cab, void* peca, size_t n) : partes{{cab, kTamCabecalhoFila}, {peca, n}} {
+    msg.msg_iov = partes;
+    msg.msg_iovlen = 2;
+  }
+  DatagramaFila(const DatagramaFila&) = delete;
+  DatagramaFila& operator=(const DatagramaFila&) = delete;
+};
 
 // Reports a failed system call under the queue context and returns its code.
 #define FALHA_FILA(chamada, erro) NV_FALHA_LIBC(kContextoFila, (chamada), (erro))

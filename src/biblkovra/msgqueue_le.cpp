@@ -49,11 +49,8 @@ int RecebeDatagrama(NV_MsgQueue* fila, uint8_t* cab, uint8_t* destino, size_t ca
   uint8_t vazio = 0;
   for (;;) {
     if (int rc = Aguarda(fila, prazo); rc != NV_OK) return rc;
-    iovec iov[2] = {{cab, kTamCabecalhoFila}, {cabe > 0 ? destino : &vazio, cabe}};
-    msghdr m{};
-    m.msg_iov = iov;
-    m.msg_iovlen = 2;
-    const ssize_t r = recvmsg(fila->sock, &m, MSG_DONTWAIT | MSG_TRUNC);
+    DatagramaFila d(cab, cabe > 0 ? destino : &vazio, cabe);
+    const ssize_t r = recvmsg(fila->sock, &d.msg, MSG_DONTWAIT | MSG_TRUNC);
     if (r >= 0) {
       *tam = static_cast<size_t>(r);
       return NV_OK;
