@@ -55,7 +55,7 @@ void ParaModulo() {
   Junta(&Threads.rx_pdv);
   EncerraRecebeDriver();
   Junta(&Threads.rx_host);
-  ParaDrivers();
+  ReiniciaDrivers();
   Junta(&Threads.tab_estab);
   FechaComunicacaoPdv();
   EscreveMensagem("Modulo Tiquetal encerrado");

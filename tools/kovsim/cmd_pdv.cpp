@@ -1,0 +1,160 @@
+// kovsim pdv: plays the switch's PDV side.  It creates the reply queue,
+// waits for the module's request queue, sends the requests given in order
+// (as hex, or the readable terminal close) and prints every message the
+// module sends it.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "basico/intercom_filas.h"
+#include "comandos.h"
+#include "imprime_pdv.h"
+#include "kovtiquetal/msg_pdv.h"
+#include "nvpr/nv_error.h"
+
+namespace {
+
+struct OpcoesPdv {
+  long rede = 77;
+  std::vector<Bytes> pedidos;
+  long posicao_fecha = -1;   // where the close goes among the requests
+  std::string terminal, empresa, fila = "001";
+  long subtipo = kSubFechaTerminal;
+  long seq = 0;
+  long quantos = 0;
+  long espera_ms = 5000;
+  bool hex = false;
+};
+
+using TrataOpcao = const char* (*)(OpcoesPdv* o, const char* valor);   // null or the reason
+
+const char* OpRede(OpcoesPdv* o, const char* v) {
+  return LeInteiro(v, 0, 65535, &o->rede) ? nullptr : "--network takes 0 to 65535";
+}
+const char* OpEnviaHex(OpcoesPdv* o, const char* v) {
+  Bytes b;
+  if (!LeHex(v, &b) || b.empty()) return "--send-hex takes an even, non-empty count of hex digits";
+  o->pedidos.push_back(std::move(b));
+  return nullptr;
+}
+const char* OpFecha(OpcoesPdv* o, const char*) {
+  if (o->posicao_fecha >= 0) return "--close may be given once";
+  o->posicao_fecha = static_cast<long>(o->pedidos.size());
+  o->pedidos.emplace_back();
+  return nullptr;
+}
+const char* OpTerminal(OpcoesPdv* o, const char* v) {
+  o->terminal = v;
+  return o->terminal.size() >= 1 && o->terminal.size() <= 8 ? nullptr : "--terminal takes 1 to 8 characters";
+}
+const char* OpEmpresa(OpcoesPdv* o, const char* v) {
+  o->empresa = v;
+  return o->empresa.size() == 8 ? nullptr : "--company takes the 8-character company code";
+}
+const char* OpSubtipo(OpcoesPdv* o, const char* v) {
+  return LeInteiro(v, 2, 4, &o->subtipo) && o->subtipo != 3 ? nullptr : "--subtype takes 2 or 4";
+}
+const char* OpFila(OpcoesPdv* o, const char* v) {
+  o->fila = v;
+  long n = 0;
+  return o->fila.size() == 3 && LeInteiro(v, 0, 999, &n) ? nullptr : "--queue takes 3 digits";
+}
+const char* OpSeq(OpcoesPdv* o, const char* v) {
+  return LeInteiro(v, 0, 255, &o->seq) ? nullptr : "--seq takes 0 to 255";
+}
+const char* OpQuantos(OpcoesPdv* o, const char* v) {
+  return LeInteiro(v, 0, 1000000, &o->quantos) ? nullptr : "--count takes a number >= 0";
+}
+const char* OpEspera(OpcoesPdv* o, const char* v) {
+  return LeInteiro(v, 1, 3600000, &o->espera_ms) ? nullptr : "--wait takes milliseconds >= 1";
+}
+const char* OpHex(OpcoesPdv* o, const char*) {
+  o->hex = true;
+  return nullptr;
+}
+
+struct OpcaoPdv {
+  const char* nome;
+  bool com_valor;
+  TrataOpcao trata;
+};
+
+constexpr OpcaoPdv kOpcoes[] = {
+    {"--network", true, OpRede},   {"--send-hex", true, OpEnviaHex}, {"--close", false, OpFecha},
+    {"--terminal", true, OpTerminal}, {"--company", true, OpEmpresa}, {"--subtype", true, OpSubtipo},
+    {"--queue", true, OpFila},     {"--seq", true, OpSeq},           {"--count", true, OpQuantos},
+    {"--wait", true, OpEspera},    {"--hex", false, OpHex},
+};
+
+// The readable terminal close: type 1, the sub-type, terminal (padded with
+// spaces), reply queue, sequence, company, no data.
+Bytes PedidoFecha(const OpcoesPdv& o) {
+  Bytes m(kTamCabecalhoPdv, 0);
+  m[kPosTipoPdv] = kTipoTransacao;
+  m[kPosSubTipoPdv] = static_cast<uint8_t>(o.subtipo);
+  std::memset(m.data() + kPosTerminalPdv, ' ', 8);
+  std::memcpy(m.data() + kPosTerminalPdv, o.terminal.data(), o.terminal.size());
+  std::memcpy(m.data() + offsetof(CabecalhoPdv, FilaResposta), o.fila.data(), 3);
+  m[offsetof(CabecalhoPdv, SeqPdv)] = static_cast<uint8_t>(o.seq);
+  std::memcpy(m.data() + kPosEmpresaPdv, o.empresa.data(), 8);
+  return m;
+}
+
+int LeOpcoes(int argc, char** argv, OpcoesPdv* o) {
+  for (int i = 1; i < argc; ++i) {
+    const OpcaoPdv* op = nullptr;
+    for (const OpcaoPdv& c : kOpcoes)
+      if (std::strcmp(argv[i], c.nome) == 0) op = &c;
+    if (op == nullptr) return ErroUso("pdv: unknown option '%s'", argv[i]);
+    if (op->com_valor && i + 1 >= argc) return ErroUso("pdv: %s needs a value", op->nome);
+    if (const char* erro = op->trata(o, op->com_valor ? argv[++i] : nullptr))
+      return ErroUso("pdv: %s", erro);
+  }
+  if (o->posicao_fecha >= 0) {
+    if (o->terminal.empty() || o->empresa.empty())
+      return ErroUso("pdv: --close needs --terminal and --company");
+    o->pedidos[static_cast<size_t>(o->posicao_fecha)] = PedidoFecha(*o);
+  }
+  return 0;
+}
+
+void ImprimeRecebida(int numero, const Bytes& msg, void* contexto) {
+  ImprimeQuadroPdv(numero, msg, static_cast<const OpcoesPdv*>(contexto)->hex);
+}
+
+}  // namespace
+
+int CmdPdv(int argc, char** argv) {
+  OpcoesPdv o;
+  if (int rc = LeOpcoes(argc, argv, &o); rc != 0) return rc;
+  char nome_respostas[kTamNomeFilaRede], nome_pedidos[kTamNomeFilaRede];
+  NomeFilaRede(FILA_PDV_RESPOSTAS, static_cast<int>(o.rede), nome_respostas, sizeof nome_respostas);
+  NomeFilaRede(FILA_PDV_PEDIDOS, static_cast<int>(o.rede), nome_pedidos, sizeof nome_pedidos);
+
+  NV_MsgQueue* leitor = nullptr;
+  if (int rc = NV_MsgQueueCreate(&leitor, nome_respostas); rc != NV_OK)
+    return Falha("pdv: cannot create %s: %s", nome_respostas, NV_NomeErro(rc));
+  NV_MsgQueuePtr dono_leitor(leitor);
+  std::printf("pdv: reading %s\n", nome_respostas);
+  std::fflush(stdout);
+
+  if (!o.pedidos.empty()) {
+    NV_MsgQueue* escritor = nullptr;
+    if (int rc = AbreEscritaComEspera(&escritor, nome_pedidos, static_cast<int>(o.espera_ms));
+        rc != NV_OK)
+      return Falha("pdv: the module's queue %s is not there: %s", nome_pedidos, NV_NomeErro(rc));
+    NV_MsgQueuePtr dono_escritor(escritor);
+    for (size_t i = 0; i < o.pedidos.size(); ++i) {
+      if (int rc = EnviaEmbaralhado(escritor, o.pedidos[i]); rc != NV_OK)
+        return Falha("pdv: request %zu not written: %s", i + 1, NV_NomeErro(rc));
+      std::printf("sent %zu: %zu bytes\n", i + 1, o.pedidos[i].size());
+    }
+    std::fflush(stdout);
+  }
+
+  const int recebidas = RecebeMensagens(leitor, static_cast<int>(o.quantos),
+                                        static_cast<int>(o.espera_ms), ImprimeRecebida, &o);
+  if (o.quantos > 0 && recebidas < o.quantos)
+    return Falha("pdv: %d of %ld messages came within %ld ms", recebidas, o.quantos, o.espera_ms);
+  return 0;
+}
