@@ -26,8 +26,6 @@ struct OpcoesDrivers {
   long espera_ms = 5000;
 };
 
-using TrataOpcao = const char* (*)(OpcoesDrivers* o, const char* valor);
-
 const char* OpRede(OpcoesDrivers* o, const char* v) {
   return LeInteiro(v, 0, 65535, &o->rede) ? nullptr : "--network takes 0 to 65535";
 }
@@ -68,31 +66,12 @@ const char* OpEspera(OpcoesDrivers* o, const char* v) {
   return LeInteiro(v, 1, 3600000, &o->espera_ms) ? nullptr : "--wait takes milliseconds >= 1";
 }
 
-struct OpcaoDrivers {
-  const char* nome;
-  bool com_valor;
-  TrataOpcao trata;
-};
-
-constexpr OpcaoDrivers kOpcoes[] = {
+constexpr OpcaoSim<OpcoesDrivers> kOpcoes[] = {
     {"--network", true, OpRede},        {"--kind", true, OpTipo},
     {"--header", true, OpRoteamento},   {"--obfuscated", false, OpOfuscado},
     {"--inject-hex", true, OpInjeta},   {"--envelope-hex", true, OpEnvelope},
     {"--count", true, OpQuantos},       {"--wait", true, OpEspera},
 };
-
-int LeOpcoes(int argc, char** argv, OpcoesDrivers* o) {
-  for (int i = 1; i < argc; ++i) {
-    const OpcaoDrivers* op = nullptr;
-    for (const OpcaoDrivers& c : kOpcoes)
-      if (std::strcmp(argv[i], c.nome) == 0) op = &c;
-    if (op == nullptr) return ErroUso("drivers: unknown option '%s'", argv[i]);
-    if (op->com_valor && i + 1 >= argc) return ErroUso("drivers: %s needs a value", op->nome);
-    if (const char* erro = op->trata(o, op->com_valor ? argv[++i] : nullptr))
-      return ErroUso("drivers: %s", erro);
-  }
-  return 0;
-}
 
 void ImprimeEnvelope(int numero, const Bytes& env, void*) {
   if (env.size() < kTamEnvelopeHost) {
@@ -118,36 +97,10 @@ void ImprimeEnvelope(int numero, const Bytes& env, void*) {
 
 int CmdDrivers(int argc, char** argv) {
   OpcoesDrivers o;
-  if (int rc = LeOpcoes(argc, argv, &o); rc != 0) return rc;
+  if (int rc = LeOpcoesSim("drivers", argc, argv, kOpcoes, &o); rc != 0) return rc;
   char nome_tx[kTamNomeFilaRede], nome_rx[kTamNomeFilaRede];
   NomeFilaRede(FILA_DRIVER_TX, static_cast<int>(o.rede), nome_tx, sizeof nome_tx);
   NomeFilaRede(FILA_DRIVER_RX, static_cast<int>(o.rede), nome_rx, sizeof nome_rx);
-
-  NV_MsgQueue* leitor = nullptr;
-  if (int rc = NV_MsgQueueCreate(&leitor, nome_tx); rc != NV_OK)
-    return Falha("drivers: cannot create %s: %s", nome_tx, NV_NomeErro(rc));
-  NV_MsgQueuePtr dono_leitor(leitor);
-  std::printf("drivers: reading %s\n", nome_tx);
-  std::fflush(stdout);
-
-  if (!o.envelopes.empty()) {
-    NV_MsgQueue* escritor = nullptr;
-    if (int rc = AbreEscritaComEspera(&escritor, nome_rx, static_cast<int>(o.espera_ms));
-        rc != NV_OK)
-      return Falha("drivers: the module's queue %s is not there: %s", nome_rx, NV_NomeErro(rc));
-    NV_MsgQueuePtr dono_escritor(escritor);
-    for (size_t i = 0; i < o.envelopes.size(); ++i) {
-      if (int rc = EnviaEmbaralhado(escritor, o.envelopes[i]); rc != NV_OK)
-        return Falha("drivers: envelope %zu not written: %s", i + 1, NV_NomeErro(rc));
-      std::printf("sent %zu: %zu bytes\n", i + 1, o.envelopes[i].size());
-    }
-    std::fflush(stdout);
-  }
-
-  const int recebidas = RecebeMensagens(leitor, static_cast<int>(o.quantos),
-                                        static_cast<int>(o.espera_ms), ImprimeEnvelope, nullptr);
-  if (o.quantos > 0 && recebidas < o.quantos)
-    return Falha("drivers: %d of %ld envelopes came within %ld ms", recebidas, o.quantos,
-                 o.espera_ms);
-  return 0;
+  return ExecutaSessao({"drivers", nome_tx, nome_rx, &o.envelopes, static_cast<int>(o.quantos),
+                        static_cast<int>(o.espera_ms), ImprimeEnvelope, nullptr});
 }

@@ -26,8 +26,6 @@ struct OpcoesPdv {
   bool hex = false;
 };
 
-using TrataOpcao = const char* (*)(OpcoesPdv* o, const char* valor);   // null or the reason
-
 const char* OpRede(OpcoesPdv* o, const char* v) {
   return LeInteiro(v, 0, 65535, &o->rede) ? nullptr : "--network takes 0 to 65535";
 }
@@ -73,13 +71,7 @@ const char* OpHex(OpcoesPdv* o, const char*) {
   return nullptr;
 }
 
-struct OpcaoPdv {
-  const char* nome;
-  bool com_valor;
-  TrataOpcao trata;
-};
-
-constexpr OpcaoPdv kOpcoes[] = {
+constexpr OpcaoSim<OpcoesPdv> kOpcoes[] = {
     {"--network", true, OpRede},   {"--send-hex", true, OpEnviaHex}, {"--close", false, OpFecha},
     {"--terminal", true, OpTerminal}, {"--company", true, OpEmpresa}, {"--subtype", true, OpSubtipo},
     {"--queue", true, OpFila},     {"--seq", true, OpSeq},           {"--count", true, OpQuantos},
@@ -101,15 +93,7 @@ Bytes PedidoFecha(const OpcoesPdv& o) {
 }
 
 int LeOpcoes(int argc, char** argv, OpcoesPdv* o) {
-  for (int i = 1; i < argc; ++i) {
-    const OpcaoPdv* op = nullptr;
-    for (const OpcaoPdv& c : kOpcoes)
-      if (std::strcmp(argv[i], c.nome) == 0) op = &c;
-    if (op == nullptr) return ErroUso("pdv: unknown option '%s'", argv[i]);
-    if (op->com_valor && i + 1 >= argc) return ErroUso("pdv: %s needs a value", op->nome);
-    if (const char* erro = op->trata(o, op->com_valor ? argv[++i] : nullptr))
-      return ErroUso("pdv: %s", erro);
-  }
+  if (int rc = LeOpcoesSim("pdv", argc, argv, kOpcoes, o); rc != 0) return rc;
   if (o->posicao_fecha >= 0) {
     if (o->terminal.empty() || o->empresa.empty())
       return ErroUso("pdv: --close needs --terminal and --company");
@@ -130,31 +114,6 @@ int CmdPdv(int argc, char** argv) {
   char nome_respostas[kTamNomeFilaRede], nome_pedidos[kTamNomeFilaRede];
   NomeFilaRede(FILA_PDV_RESPOSTAS, static_cast<int>(o.rede), nome_respostas, sizeof nome_respostas);
   NomeFilaRede(FILA_PDV_PEDIDOS, static_cast<int>(o.rede), nome_pedidos, sizeof nome_pedidos);
-
-  NV_MsgQueue* leitor = nullptr;
-  if (int rc = NV_MsgQueueCreate(&leitor, nome_respostas); rc != NV_OK)
-    return Falha("pdv: cannot create %s: %s", nome_respostas, NV_NomeErro(rc));
-  NV_MsgQueuePtr dono_leitor(leitor);
-  std::printf("pdv: reading %s\n", nome_respostas);
-  std::fflush(stdout);
-
-  if (!o.pedidos.empty()) {
-    NV_MsgQueue* escritor = nullptr;
-    if (int rc = AbreEscritaComEspera(&escritor, nome_pedidos, static_cast<int>(o.espera_ms));
-        rc != NV_OK)
-      return Falha("pdv: the module's queue %s is not there: %s", nome_pedidos, NV_NomeErro(rc));
-    NV_MsgQueuePtr dono_escritor(escritor);
-    for (size_t i = 0; i < o.pedidos.size(); ++i) {
-      if (int rc = EnviaEmbaralhado(escritor, o.pedidos[i]); rc != NV_OK)
-        return Falha("pdv: request %zu not written: %s", i + 1, NV_NomeErro(rc));
-      std::printf("sent %zu: %zu bytes\n", i + 1, o.pedidos[i].size());
-    }
-    std::fflush(stdout);
-  }
-
-  const int recebidas = RecebeMensagens(leitor, static_cast<int>(o.quantos),
-                                        static_cast<int>(o.espera_ms), ImprimeRecebida, &o);
-  if (o.quantos > 0 && recebidas < o.quantos)
-    return Falha("pdv: %d of %ld messages came within %ld ms", recebidas, o.quantos, o.espera_ms);
-  return 0;
+  return ExecutaSessao({"pdv", nome_respostas, nome_pedidos, &o.pedidos, static_cast<int>(o.quantos),
+                        static_cast<int>(o.espera_ms), ImprimeRecebida, &o});
 }

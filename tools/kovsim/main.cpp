@@ -12,7 +12,7 @@ static const ComandoKovsim kComandos[] = {
      "pdv [--send-hex HEX]... [--close --terminal T --company C [--subtype 2|4]] [--count N] "
      "[--wait MS] [--hex]  the switch's PDV side"},
     {"drivers", CmdDrivers,
-     "drivers [--inject-hex HEX [--kind K] [--header TEXT] [--obfuscated]]... [--envelope-hex HEX]... "
+     "drivers [[--kind K] [--header TEXT] [--obfuscated] --inject-hex HEX]... [--envelope-hex HEX]... "
      "[--count N] [--wait MS]  the switch's host drivers"},
 };
 

@@ -3,6 +3,7 @@
 #include "sim_comum.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -108,6 +109,36 @@ int RecebeMensagens(NV_MsgQueue* leitor, int quantos, int espera_ms, TrataRecebi
   }
   NV_CondDestroy(&v.cond);
   return recebidas;
+}
+
+int ExecutaSessao(const SessaoSim& s) {
+  NV_MsgQueue* leitor = nullptr;
+  if (int rc = NV_MsgQueueCreate(&leitor, s.fila_leitura); rc != NV_OK)
+    return Falha("%s: cannot create %s: %s", s.rotulo, s.fila_leitura, NV_NomeErro(rc));
+  NV_MsgQueuePtr dono_leitor(leitor);
+  std::printf("%s: reading %s\n", s.rotulo, s.fila_leitura);
+  std::fflush(stdout);
+
+  if (!s.mensagens->empty()) {
+    NV_MsgQueue* escritor = nullptr;
+    if (int rc = AbreEscritaComEspera(&escritor, s.fila_escrita, s.espera_ms); rc != NV_OK)
+      return Falha("%s: the module's queue %s is not there: %s", s.rotulo, s.fila_escrita,
+                   NV_NomeErro(rc));
+    NV_MsgQueuePtr dono_escritor(escritor);
+    for (size_t i = 0; i < s.mensagens->size(); ++i) {
+      const Bytes& m = (*s.mensagens)[i];
+      if (int rc = EnviaEmbaralhado(escritor, m); rc != NV_OK)
+        return Falha("%s: message %zu not written: %s", s.rotulo, i + 1, NV_NomeErro(rc));
+      std::printf("sent %zu: %zu bytes\n", i + 1, m.size());
+    }
+    std::fflush(stdout);
+  }
+
+  const int recebidas = RecebeMensagens(leitor, s.quantos, s.espera_ms, s.trata, s.contexto);
+  if (s.quantos > 0 && recebidas < s.quantos)
+    return Falha("%s: %d of %d messages came within %d ms", s.rotulo, recebidas, s.quantos,
+                 s.espera_ms);
+  return 0;
 }
 
 std::string TextoVisivel(const uint8_t* p, size_t n) {
