@@ -54,7 +54,7 @@ bool CabecalhoValido() {
     ErroConsistencia(kMsgErrada, TamMsgPdv, MsgPdv);
     return false;
   }
-  const unsigned dados = LeU16Pdv(MsgPdv + kPosTamDadosPdv);
+  const unsigned dados = LeU16Le(MsgPdv + kPosTamDadosPdv);
   if (kTamCabecalhoPdv + dados > TamMsgPdv) {
     EscreveMensagemF("Erro - msg PDV com %u bytes de dados e %u recebidos", dados,
                      static_cast<unsigned>(TamMsgPdv - kTamCabecalhoPdv));

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "kovtiquetal/empresa.h"   // LeU16Le, GravaU16Le: the header's 16-bit integers
+
 struct CabecalhoPdv {
   uint8_t FormatoMsg[2];   //  0: 768 marks the extended form
   uint8_t Tipo;            //  2: request type; reply result code
@@ -80,10 +82,3 @@ enum : uint8_t {
 inline constexpr size_t kTamBlocoResultado = 85;
 inline constexpr size_t kMaxTextoDisplay = 254;
 inline constexpr size_t kMaxCampoCurto = 254;
-
-// The 16-bit little-endian integers of the header.
-inline uint16_t LeU16Pdv(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline void GravaU16Pdv(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v & 0xFF);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
