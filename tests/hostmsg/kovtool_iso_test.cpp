@@ -3,39 +3,21 @@
 // refuse malformed input with a reason and their exit statuses.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "services/texto.h"
 #include "support/drive.h"
+#include "support/processo.h"
 
 #ifdef KOVTOOL_BIN
 
 namespace {
 
-struct Saida {
-  int status;
-  std::string out;
-  std::string err;
-};
+using Saida = SaidaProcesso;
 
-Saida Executa(const std::string& args) {
-  std::string erro_arq = "kovtool_iso.err";
-  std::string cmd = std::string(KOVTOOL_BIN) + " " + args + " 2>" + erro_arq;
-  Saida s{};
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) s.out.append(buf, n);
-  int st = pclose(p);
-  s.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  FILE* e = std::fopen(erro_arq.c_str(), "r");
-  while (e != nullptr && (n = fread(buf, 1, sizeof buf, e)) > 0) s.err.append(buf, n);
-  if (e != nullptr) std::fclose(e);
-  return s;
-}
+// The arguments are written with shell quoting.
+Saida Executa(const std::string& args) { return ExecutaShell(std::string(KOVTOOL_BIN) + " " + args); }
 
 class KovtoolIso : public ::testing::Test {
  protected:
