@@ -41,6 +41,108 @@ bool SeisDigitosOuEspacos(const uint8_t* p) {
   return true;
 }
 
+// A card number keeps its first six and last four digits in clear; the
+// numbers of a track have 13 to 19 digits.
+constexpr size_t kClaroInicio = 6;
+constexpr size_t kClaroFim = 4;
+constexpr size_t kMinCartao = 13;
+constexpr size_t kMaxCartao = 19;
+// The longest track 2 text of an ISO 8583 field 35, after its 2-digit length.
+constexpr size_t kMaxTrilha2 = 37;
+// A 16-digit number: the six digits hidden from ten to five characters
+// before the separator.
+constexpr size_t kCartaoPadrao = 16;
+
+// The run of digits that ends just before `fim`, counted up to `max`.
+size_t DigitosAntes(const uint8_t* dados, size_t fim, size_t max) {
+  size_t n = 0;
+  while (n < max && n < fim && Digito(dados[fim - 1 - n])) ++n;
+  return n;
+}
+
+// A track 2 of an ISO 8583 message: its card number of `cartao` digits
+// ends at the separator `sep` and the 2-digit length of field 35 stands
+// before it.  The length must cover the number and the separator, stay
+// within the field's maximum and the data, and every character of the
+// track after the separator must be a digit.  *fronteira tells whether a
+// non-digit or the end of the data follows the track.
+bool PrefixoTrilha2(const uint8_t* dados, size_t tam, size_t sep, size_t cartao, bool* fronteira) {
+  const size_t inicio = sep - cartao;
+  const size_t n = static_cast<size_t>((dados[inicio - 2] - '0') * 10 + (dados[inicio - 1] - '0'));
+  if (n < cartao + 1 || n > kMaxTrilha2 || n > tam - inicio) return false;
+  const size_t fim = inicio + n;
+  if (!Todos(dados + sep + 1, fim - sep - 1, Digito)) return false;
+  *fronteira = fim == tam || !Digito(dados[fim]);
+  return true;
+}
+
+// Whether the digits pass the check digit that card numbers carry (Luhn).
+bool DigitoVerificadorOk(const uint8_t* p, size_t n) {
+  unsigned soma = 0;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned d = static_cast<unsigned>(p[n - 1 - i] - '0');
+    if (i % 2 == 1) d = d * 2 > 9 ? d * 2 - 9 : d * 2;
+    soma += d;
+  }
+  return soma % 10 == 0;
+}
+
+// The length of the card number before the track 2 separator at `sep`.
+// A run of 13 to 19 digits is the number.  A longer run holds the field's
+// length in front of the number: of the lengths that fit the track, the
+// only one, else the only one whose track ends at a field boundary, else
+// the only one whose number passes its check digit.  When none is singled
+// out, the longest that fits (or 19) hides at least the middle of any
+// number it could be.  A run too short for a card number keeps the 16-digit
+// mask.
+size_t TamanhoCartaoTrilha2(const uint8_t* dados, size_t tam, size_t sep) {
+  const size_t run = DigitosAntes(dados, sep, kMaxCartao + 2);
+  if (run < kMinCartao) return kCartaoPadrao;
+  if (run <= kMaxCartao) return run;
+  constexpr int kCriterios = 3;   // fits, ends at a boundary, check digit
+  size_t escolhido[kCriterios] = {};
+  int conta[kCriterios] = {};
+  size_t maior = kMaxCartao;
+  for (size_t c = kMinCartao; c <= kMaxCartao && c + 2 <= run; ++c) {
+    bool fronteira = false;
+    if (!PrefixoTrilha2(dados, tam, sep, c, &fronteira)) continue;
+    const bool atende[kCriterios] = {true, fronteira, DigitoVerificadorOk(dados + sep - c, c)};
+    for (int k = 0; k < kCriterios; ++k) {
+      if (!atende[k]) continue;
+      escolhido[k] = c;
+      ++conta[k];
+    }
+    maior = c;
+  }
+  for (int k = 0; k < kCriterios; ++k)
+    if (conta[k] == 1) return escolhido[k];
+  return maior;
+}
+
+// The card number of a track 1 ends at the separator `sep`.  After the
+// format code "B", a number of 13 to 19 digits (spaces between them are
+// kept) shows only its first six and last four digits; any other text
+// keeps the 16-digit mask, the six characters ten to five before `sep`.
+void MascaraCartaoTrilha1(uint8_t* dados, size_t sep) {
+  constexpr size_t kMaxCampo = 32;   // digits and spaces looked at
+  size_t inicio = sep, digitos = 0;
+  while (sep - inicio < kMaxCampo && inicio > 0 &&
+         (Digito(dados[inicio - 1]) || dados[inicio - 1] == ' ')) {
+    --inicio;
+    digitos += Digito(dados[inicio]);
+  }
+  const bool formato = inicio > 0 && (dados[inicio - 1] == 'B' || dados[inicio - 1] == 'b');
+  if (!formato || digitos < kMinCartao || digitos > kMaxCartao) {
+    std::memset(dados + sep - 10, '*', 6);
+    return;
+  }
+  for (size_t i = inicio, k = 0; i < sep; ++i) {
+    if (!Digito(dados[i])) continue;
+    if (k >= kClaroInicio && k < digitos - kClaroFim) dados[i] = '*';
+    ++k;
+  }
+}
+
 }  // namespace
 
 void AplicaMascarasAudit(uint8_t* dados, size_t tam, const MascaraAudit* lista, int num) {
@@ -58,7 +160,8 @@ void MascaraTrilha2Audit(uint8_t* dados, size_t tam) {
   if (dados == nullptr || tam <= kInicioVarredura + kFimVarredura) return;
   for (size_t i = kInicioVarredura; i < tam - kFimVarredura; ++i) {
     if (dados[i] != '=' || !SeisDigitos(dados + i - 10)) continue;
-    std::memset(dados + i - 10, '*', 6);
+    const size_t cartao = TamanhoCartaoTrilha2(dados, tam, i);
+    std::memset(dados + i - cartao + kClaroInicio, '*', cartao - kClaroInicio - kClaroFim);
     std::memset(dados + i + 8, '*', 6);
     return;
   }
@@ -68,7 +171,7 @@ void MascaraTrilha1Audit(uint8_t* dados, size_t tam) {
   if (dados == nullptr || tam <= kInicioVarredura + kFimVarredura) return;
   for (size_t i = kInicioVarredura; i < tam - kFimVarredura; ++i) {
     if (dados[i] != '^' || !SeisDigitosOuEspacos(dados + i - 6)) continue;
-    std::memset(dados + i - 10, '*', 6);
+    MascaraCartaoTrilha1(dados, i);
     const void* fim = std::memchr(dados + i + 1, '^', tam - i - 1);
     if (fim == nullptr) return;
     size_t j = static_cast<size_t>(static_cast<const uint8_t*>(fim) - dados);

@@ -14,15 +14,20 @@
 void AplicaMascarasAudit(uint8_t* dados, size_t tam, const MascaraAudit* lista, int num);
 
 // The track 2 scan: at the first '=' from position 10 on that has six digits
-// ten to five characters before it, those six digits and the six characters
-// 8 to 13 after the '=' become '*'.  A 16-digit card number keeps its first
-// six and last four digits.
+// ten to five characters before it, the card number before the '=' keeps
+// only its first six and last four digits (any length from 13 to 19; when
+// the length of an ISO 8583 field 35 stands in front of it, that length
+// tells where the number starts), and the six characters 8 to 13 after the
+// '=' become '*'.  A 16-digit number has the six digits ten to five before
+// the '=' hidden.
 void MascaraTrilha2Audit(uint8_t* dados, size_t tam);
 
 // The track 1 scan: at the first '^' from position 10 on whose six preceding
-// characters are digits or spaces, the six characters ten to five before it
-// become '*'; of the c characters of the name that follow, up to the next
-// '^', c/2 starting (c/4)*3 before that '^' become 'n'.
+// characters are digits or spaces, the card number before it is hidden: after
+// the format code "B", all but the first six and last four of its 13 to 19
+// digits; otherwise the six characters ten to five before the '^'.  Of the
+// c characters of the name that follow, up to the next '^', c/2 starting
+// (c/4)*3 before that '^' become 'n'.
 void MascaraTrilha1Audit(uint8_t* dados, size_t tam);
 
 // The card number of field 2 of a host message (ISO 8583 in characters:

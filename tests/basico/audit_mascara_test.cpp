@@ -1,6 +1,7 @@
 // Masking of card data in audit records: the caller's masking list, the
 // track 2 and track 1 scans with their bounds, and the masks as the writer
 // applies them by kind.
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -61,11 +62,73 @@ TEST(AuditMascara, Track2KeepsFirstSixAndLastFourDigits) {
       {"AB=CDEFGHIJ" "5555444433332222=3001101999888777666",
        "AB=CDEFGHIJ" "555544******2222=3001101******777666"},
       // The scan stops 14 characters before the end: an '=' at n - 15 is
-      // found, one at n - 14 is not.
-      {"0000004444333322221=12345678901234", "000000444******2221=1234567******4"},
+      // found (after a 19-digit number), one at n - 14 is not.
+      {"0000004444333322221=12345678901234", "000000*********2221=1234567******4"},
       {"0000004444333322221=1234567890123", "0000004444333322221=1234567890123"},
   };
   for (const Caso& c : casos) EXPECT_EQ(Aplica(MascaraTrilha2Audit, c.entrada), c.esperado);
+}
+
+// A card number of 13, 16 and 19 digits with its track 2, and how the scan
+// must leave it: the first six and last four digits, the separator, the
+// expiry date and the service code in clear, six characters of the
+// discretionary data hidden.
+struct Trilha2 {
+  std::string cartao;
+  std::string claro;   // the number as the audit may show it
+};
+
+const Trilha2 kTrilhas2[] = {
+    {"4000001234562", "400000***4562"},
+    {"5555444433332226", "555544******2226"},
+    {"6062821234567890120", "606282*********0120"},
+};
+
+std::string Trilha(const std::string& cartao) { return cartao + "=2512101" "1234567890"; }
+std::string TrilhaClara(const std::string& claro) { return claro + "=2512101" "******7890"; }
+
+// The 2-digit length of field 35 and the track.
+std::string Campo35(const std::string& trilha) {
+  char ll[3];
+  std::snprintf(ll, sizeof ll, "%02zu", trilha.size());
+  return ll + trilha;
+}
+
+TEST(AuditMascara, Track2CardOfAnyLengthKeepsFirstSixAndLastFour) {
+  // A 0200 up to field 22, all digits before the length of field 35, and
+  // digits after it (fields 41 and 42).
+  const std::string antes = "0200" "3238058020C08000" "003000" "000000001500" "0315084200"
+                            "000123" "084200" "0315" "051";
+  const std::string depois = "00000001" "000000000000077";
+  for (const Trilha2& t : kTrilhas2) {
+    const std::string trilha = Trilha(t.cartao), clara = TrilhaClara(t.claro);
+    struct Caso {
+      std::string entrada, esperado;
+    };
+    const Caso casos[] = {
+        // As a PDV sends it, between its sentinels.
+        {"PDV req ;" + trilha + "?", "PDV req ;" + clara + "?"},
+        // In a host message, digits on both sides.  For the 13-digit number
+        // the "31" of the date 0315 makes a 19-digit reading fit as well; the
+        // check digit of the number tells them apart.
+        {antes + Campo35(trilha) + depois, antes + Campo35(clara) + depois},
+        // The last field of a host message.
+        {antes + Campo35(trilha), antes + Campo35(clara)},
+    };
+    for (const Caso& c : casos)
+      EXPECT_EQ(Aplica(MascaraTrilha2Audit, c.entrada), c.esperado) << t.cartao;
+  }
+}
+
+TEST(AuditMascara, Track2OfUnknownLengthHidesAtLeastTheMiddle) {
+  // More than 19 digits before the '=' and no field length that fits the
+  // track: as if the number had 19 digits, so no shorter one shows more.
+  EXPECT_EQ(Aplica(MascaraTrilha2Audit, "X" "99999999" "5555444433332226" "=2512101" "1234567890"),
+            "X" "99999999" "555*********2226" "=2512101" "******7890");
+  // Lengths 16 ("30") and 17 ("23") fit, neither track ends at a field
+  // boundary and both numbers pass the check digit: the longer one.
+  EXPECT_EQ(Aplica(MascaraTrilha2Audit, "X" "1230" "5555444433332226" "=2512101" "123456" "77"),
+            "X" "1230" "55554*******2226" "=2512101" "******" "77");
 }
 
 TEST(AuditMascara, Track1HidesTheCardMiddleAndPartOfTheName) {
@@ -86,6 +149,14 @@ TEST(AuditMascara, Track1HidesTheCardMiddleAndPartOfTheName) {
       {"020045B4111111111111111^SEM FIM 2512101000000000",
        "020045B411111******1111^SEM FIM 2512101000000000"},
       {"B41111^AB^", "B41111^AB^"},
+      // After the format code "B", numbers of 13 and 19 digits, and one
+      // written with spaces, keep their first six and last four digits.
+      {"020076B4000001234562^SILVA/JOAO^2512101000000000",
+       "020076B400000***4562^SILVnnnnnO^2512101000000000"},
+      {"020076B6062821234567890120^SILVA/JOAO^2512101000000000",
+       "020076B606282*********0120^SILVnnnnnO^2512101000000000"},
+      {"%B5555 4444 3333 2226^SILVA/JOAO^2512101000000000",
+       "%B5555 44** **** 2226^SILVnnnnnO^2512101000000000"},
   };
   for (const Caso& c : casos) EXPECT_EQ(Aplica(MascaraTrilha1Audit, c.entrada), c.esperado);
 }
