@@ -48,11 +48,11 @@ int CampoBlocoPin(const Campo& c) {
   if (flag == 'S' && n == 0) return RES_SENHA_INVALIDA;
   if (flag == 'N' || n == 0) return Declina(c);
   if (!SoHexadecimal(bloco, n)) {
-    ErroConsistencia("DADOS INCONSISTENTES", n, bloco);
+    ErroConsistenciaCampo("DADOS INCONSISTENTES", c.numero, n, bloco);
     return RES_DADOS_INCONSISTENTES;
   }
   if (n > 2 * kBytesPin) {
-    ErroConsistencia("TAMANHO ERRADO", n, bloco);
+    ErroConsistenciaCampo("TAMANHO ERRADO", c.numero, n, bloco);
     return RES_TAMANHO_ERRADO;
   }
   unsigned char bytes[kBytesPin];

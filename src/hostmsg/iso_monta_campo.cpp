@@ -28,9 +28,10 @@ bool TodosAceitos(const unsigned char* v, size_t n, bool (*aceito)(unsigned char
   return true;
 }
 
-int Recusa(int resultado, const void* valor, size_t tam) {
-  ErroConsistencia(resultado == RES_DADOS_INCONSISTENTES ? "DADOS INCONSISTENTES" : "TAMANHO ERRADO",
-                   tam, valor);
+int Recusa(int resultado, const Campo& c, const void* valor, size_t tam) {
+  ErroConsistenciaCampo(
+      resultado == RES_DADOS_INCONSISTENTES ? "DADOS INCONSISTENTES" : "TAMANHO ERRADO", c.numero,
+      tam, valor);
   return resultado;
 }
 
@@ -107,18 +108,19 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
 
   switch (c.tipo) {
     case TIPO_N:
-      if (!TodosAceitos(v, tam, AceitoNumerico)) return Recusa(RES_DADOS_INCONSISTENTES, v, tam);
-      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, v, tam);
+      if (!TodosAceitos(v, tam, AceitoNumerico)) return Recusa(RES_DADOS_INCONSISTENTES, c, v, tam);
+      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       break;
     case TIPO_AN:
-      if (!TodosAceitos(v, tam, AceitoAlfanumerico)) return Recusa(RES_DADOS_INCONSISTENTES, v, tam);
-      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, v, tam);
+      if (!TodosAceitos(v, tam, AceitoAlfanumerico))
+        return Recusa(RES_DADOS_INCONSISTENTES, c, v, tam);
+      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       break;
     case TIPO_ANS:
-      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, v, tam);
+      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       break;
     case TIPO_B:
-      if (2 * tam > LarguraFixa(c)) return Recusa(RES_TAMANHO_ERRADO, v, tam);
+      if (2 * tam > LarguraFixa(c)) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       hex = true;
       break;
     case TIPO_Z: {
@@ -128,7 +130,7 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
       cartao = TamanhoCartaoTrilha(limpo, n, &valido);
       if (n > c.maximo || !valido) {
         explicit_bzero(limpo, n);
-        return Recusa(RES_TAMANHO_ERRADO, v, tam);
+        return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       }
       dado = reinterpret_cast<const unsigned char*>(limpo);
       break;
@@ -139,7 +141,7 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
   size_t precisa = c.forma == FORMA_FIXA ? LarguraFixa(c) : DigitosPrefixo(c) + chars;
   if (MsgEnvio.buffer == nullptr || MsgEnvio.pos + precisa > MsgEnvio.capacidade) {
     if (c.tipo == TIPO_Z) explicit_bzero(limpo, n);
-    return Recusa(RES_TAMANHO_ERRADO, v, tam);
+    return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
   }
   Anexa(c, dado, n, hex);
   if (c.tipo == TIPO_Z) {

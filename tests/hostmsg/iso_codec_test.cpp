@@ -117,9 +117,10 @@ TEST_F(CodecTeste, RefusalsWriteNothingAndReportTheValue) {
       {4, "1234567890123", 6,
        "Erro Consistencia: TAMANHO ERRADO\n31  32  33  34  35  36  37  38  39  30  31  32  33  \n"},
       {39, "0!", 5, "Erro Consistencia: DADOS INCONSISTENTES\n30  21  \n"},
+      // A card number shows only its first six and last four digits.
       {2, "12345678901234567890", 6,
-       "Erro Consistencia: TAMANHO ERRADO\n31  32  33  34  35  36  37  38  39  30  31  32  33  34  "
-       "35  36  37  38  39  30  \n"},
+       "Erro Consistencia: TAMANHO ERRADO\n31  32  33  34  35  36  2a  2a  2a  2a  2a  2a  2a  2a  "
+       "2a  2a  37  38  39  30  \n"},
       {61, "848451001", 6,
        "Erro Consistencia: TAMANHO ERRADO\n38  34  38  34  35  31  30  30  31  \n"},
   };
