@@ -198,7 +198,7 @@ int MontaRegistro(EstadoAudit& s, const NV_TraceVarAudit* reg, const NV_DataHora
     MascaraTrilha1Audit(dados, n_dados);
   }
   if (int inicio = InicioMensagemHostAudit(reg->tipo); inicio >= 0)
-    MascaraCampo2Audit(dados, n_dados, static_cast<size_t>(inicio));
+    MascaraCamposHostAudit(dados, n_dados, static_cast<size_t>(inicio));
   return CifraRegistroAudit(&s.cifra, cab.Nonce, r, kTamAadAudit, dados, n, dados + n);
 }
 

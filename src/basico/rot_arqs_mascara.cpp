@@ -1,5 +1,5 @@
 // Masking of card data in audit records: the caller's masking list, the
-// track 2 and track 1 scans, and field 2 of host messages.  Every track scan
+// track 2 and track 1 scans, and fields 2 and 32 of host messages.  Every track scan
 // stops 14 characters before the end of the data, so no mask ever reaches
 // past it, and data too short for a track is left as it is.
 #include "basico/rot_arqs_mascara.h"
@@ -143,6 +143,68 @@ void MascaraCartaoTrilha1(uint8_t* dados, size_t sep) {
   }
 }
 
+// Where a host message (ISO 8583 in characters: type, bitmaps, then the
+// fields in order) keeps its card number, field 2, and its acquirer code,
+// field 32, the card's first 11 digits.  Fields 3 to 31 have fixed widths;
+// 2 and 32 a 2-digit length.
+constexpr size_t kTipoMsg = 4, kMapaMsg = 16;
+constexpr size_t kMaxAdquirente = 11;
+constexpr uint8_t kLarguraFixaHost[32] = {
+    0,  0,  0,  6,  12, 12, 12, 10, 8, 8, 8, 6, 6, 4, 4, 4,   // fields 0 to 15
+    4,  4,  4,  3,  3,  3,  3,  3,  3, 2, 2, 1, 9, 9, 9, 9,   // fields 16 to 31
+};
+
+struct CamposCartaoHost {
+  size_t cartao = 0, tam_cartao = 0;            // field 2
+  size_t adquirente = 0, tam_adquirente = 0;    // field 32
+};
+
+bool BitHost(const uint8_t* m, int campo) {
+  const int nibble = ValorHexa(m[kTipoMsg + (campo - 1) / 4]);
+  return (nibble & (8 >> ((campo - 1) % 4))) != 0;
+}
+
+// Walks fields 2 to 32; false for data that is no such message.  A field
+// that would run past the data, or a length of more than `max` or not
+// digits, ends the walk with what was found before it.
+bool LocalizaCamposCartaoHost(const uint8_t* m, size_t tam, CamposCartaoHost* c) {
+  if (tam < kTipoMsg + kMapaMsg || !Todos(m, kTipoMsg, Digito) ||
+      !Todos(m + kTipoMsg, kMapaMsg, Hexa))
+    return false;
+  size_t pos = kTipoMsg + kMapaMsg;
+  if (BitHost(m, 1)) {   // the secondary bitmap comes first
+    if (tam < pos + kMapaMsg || !Todos(m + pos, kMapaMsg, Hexa)) return false;
+    pos += kMapaMsg;
+  }
+  for (int campo = 2; campo <= 32; ++campo) {
+    if (!BitHost(m, campo)) continue;
+    if (campo != 2 && campo != 32) {
+      if (tam - pos < kLarguraFixaHost[campo]) return true;
+      pos += kLarguraFixaHost[campo];
+      continue;
+    }
+    if (tam - pos < 2 || !Digito(m[pos]) || !Digito(m[pos + 1])) return true;
+    const size_t n = static_cast<size_t>((m[pos] - '0') * 10 + (m[pos + 1] - '0'));
+    pos += 2;
+    const size_t max = campo == 2 ? kMaxCartao : kMaxAdquirente;
+    if (n == 0 || n > max || tam - pos < n || !Todos(m + pos, n, Digito)) return true;
+    if (campo == 2) {
+      c->cartao = pos;
+      c->tam_cartao = n;
+    } else {
+      c->adquirente = pos;
+      c->tam_adquirente = n;
+    }
+    pos += n;
+  }
+  return true;
+}
+
+// The acquirer code shows only the first six digits of the card.
+void MascaraAdquirente(uint8_t* p, size_t n) {
+  if (n > kClaroInicio) std::memset(p + kClaroInicio, '*', n - kClaroInicio);
+}
+
 }  // namespace
 
 void AplicaMascarasAudit(uint8_t* dados, size_t tam, const MascaraAudit* lista, int num) {
@@ -186,25 +248,29 @@ void MascaraTrilha1Audit(uint8_t* dados, size_t tam) {
   }
 }
 
-void MascaraCampo2Audit(uint8_t* dados, size_t tam, size_t inicio) {
-  constexpr size_t kTipo = 4, kMapa = 16;
-  if (dados == nullptr || inicio > tam || tam - inicio < kTipo + kMapa) return;
+void MascaraCamposHostAudit(uint8_t* dados, size_t tam, size_t inicio) {
+  if (dados == nullptr || inicio > tam) return;
+  CamposCartaoHost c;
+  if (!LocalizaCamposCartaoHost(dados + inicio, tam - inicio, &c)) return;
   uint8_t* m = dados + inicio;
-  size_t resto = tam - inicio;
-  if (!Todos(m, kTipo, Digito) || !Todos(m + kTipo, kMapa, Hexa)) return;
-  const int primeiro = ValorHexa(m[kTipo]);
-  if ((primeiro & 0x4) == 0) return;   // no field 2
-  size_t pos = kTipo + kMapa;
-  if ((primeiro & 0x8) != 0) {         // the secondary bitmap comes first
-    if (resto < pos + kMapa || !Todos(m + pos, kMapa, Hexa)) return;
-    pos += kMapa;
+  if (c.tam_cartao > 0) {
+    if (c.tam_cartao > kClaroInicio + kClaroFim)
+      std::memset(m + c.cartao + kClaroInicio, '*', c.tam_cartao - kClaroInicio - kClaroFim);
+    else
+      std::memset(m + c.cartao, '*', c.tam_cartao);
   }
-  if (resto < pos + 2 || !Digito(m[pos]) || !Digito(m[pos + 1])) return;
-  const size_t n = static_cast<size_t>((m[pos] - '0') * 10 + (m[pos + 1] - '0'));
-  pos += 2;
-  if (n == 0 || n > 19 || resto - pos < n || !Todos(m + pos, n, Digito)) return;
-  if (n > 10) std::memset(m + pos + 6, '*', n - 10);
-  else std::memset(m + pos, '*', n);
+  // Six digits or fewer are no more than the card's first six.
+  if (c.tam_adquirente <= kClaroInicio) return;
+  // The same digits stand again in the original data of field 90.
+  uint8_t original[kMaxAdquirente];
+  std::memcpy(original, m + c.adquirente, c.tam_adquirente);
+  MascaraAdquirente(m + c.adquirente, c.tam_adquirente);
+  for (size_t i = c.adquirente + c.tam_adquirente; i + c.tam_adquirente <= tam - inicio; ++i) {
+    if (std::memcmp(m + i, original, c.tam_adquirente) != 0) continue;
+    MascaraAdquirente(m + i, c.tam_adquirente);
+    i += c.tam_adquirente - 1;
+  }
+  explicit_bzero(original, sizeof original);
 }
 
 bool TipoAuditComTrilhas(uint8_t tipo) { return tipo == 50 || tipo == 51 || tipo == 52; }

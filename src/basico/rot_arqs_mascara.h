@@ -2,7 +2,7 @@
 // the data before it is enciphered: the caller's masking list; the scans
 // that find a track 2 or a track 1 inside a message and hide the middle of
 // its card number, its discretionary data and part of the holder's name;
-// and the middle of the card number in field 2 of a host message.
+// and the card number and acquirer code in fields 2 and 32 of a host message.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -30,12 +30,14 @@ void MascaraTrilha2Audit(uint8_t* dados, size_t tam);
 // (c/4)*3 before that '^' become 'n'.
 void MascaraTrilha1Audit(uint8_t* dados, size_t tam);
 
-// The card number of field 2 of a host message (ISO 8583 in characters:
-// type, bitmaps, then field 2 as a 2-digit length and its digits) that
-// starts at `inicio`: all but its first six and last four digits become
-// '*' (all of them when it has ten or fewer).  Data that is no such message
-// is left as it is.
-void MascaraCampo2Audit(uint8_t* dados, size_t tam, size_t inicio);
+// The card fields of a host message (ISO 8583 in characters: type, bitmaps,
+// then the fields in order) that starts at `inicio`: the card number of
+// field 2 keeps only its first six and last four digits (all of it is
+// hidden when it has ten or fewer), and the acquirer code of field 32, made
+// of the card's first 11 digits, only its first six; the same digits
+// further on (in the original data of field 90) are hidden the same way.
+// Data that is no such message is left as it is.
+void MascaraCamposHostAudit(uint8_t* dados, size_t tam, size_t inicio);
 
 // Whether records of this kind carry whole messages that may hold a track
 // (PDV requests, host messages sent and host envelopes received).

@@ -189,7 +189,48 @@ TEST(AuditMascara, Field2OfAHostMessageKeepsFirstSixAndLastFour) {
   };
   for (const Caso& c : casos) {
     std::vector<uint8_t> copia(c.entrada, c.entrada + std::strlen(c.entrada));
-    MascaraCampo2Audit(copia.data(), copia.size(), c.inicio);
+    MascaraCamposHostAudit(copia.data(), copia.size(), c.inicio);
+    EXPECT_EQ(std::string(copia.begin(), copia.end()), c.esperado);
+  }
+}
+
+// A 0200 with fields 2, 3, 4, 32 (the card's first 11 digits) and 35, and
+// a 0420 with fields 1, 3, 32 and 90 (whose original data repeat field 32).
+const std::string k0200 = "0200" "7000000120000000" "16" "5555444433332226" "003000"
+                          "000000001500" "11" "55554444333" "37"
+                          "5555444433332226=25122010000012345678";
+const std::string k0420 = "0420" "A000000100000000" "0000004000000000" "003000" "11" "60628212345"
+                          "0200" "000123" "0315" "084200" "60628212345" "00000000000";
+
+TEST(AuditMascara, AcquirerCodeOfAHostMessageKeepsOnlyTheFirstSix) {
+  struct Caso {
+    std::string entrada;
+    size_t inicio;
+    std::string esperado;
+  };
+  const Caso casos[] = {
+      // Alone, the walk also finds the card's first 11 digits in the track;
+      // the writer has masked the track before (see below).
+      {k0200, 0,
+       "0200" "7000000120000000" "16" "555544******2226" "003000" "000000001500" "11"
+       "555544*****" "37" "555544*****32226=25122010000012345678"},
+      {"HDR" + k0420, 3,
+       "HDR" "0420" "A000000100000000" "0000004000000000" "003000" "11" "606282*****"
+       "0200" "000123" "0315" "084200" "606282*****" "00000000000"},
+      // Six digits or fewer are left as they are, and so is a code that is
+      // not digits or runs past the data.
+      {"0202" "2000000100000000" "003000" "06" "606282", 0,
+       "0202" "2000000100000000" "003000" "06" "606282"},
+      {"0202" "2000000100000000" "003000" "11" "6062821234X", 0,
+       "0202" "2000000100000000" "003000" "11" "6062821234X"},
+      {"0202" "2000000100000000" "003000" "11" "6062821", 0,
+       "0202" "2000000100000000" "003000" "11" "6062821"},
+      // Field 3 cut short: the walk stops before field 32.
+      {"0202" "2000000100000000" "0030", 0, "0202" "2000000100000000" "0030"},
+  };
+  for (const Caso& c : casos) {
+    std::vector<uint8_t> copia(c.entrada.begin(), c.entrada.end());
+    MascaraCamposHostAudit(copia.data(), copia.size(), c.inicio);
     EXPECT_EQ(std::string(copia.begin(), copia.end()), c.esperado);
   }
 }
@@ -220,6 +261,20 @@ TEST_F(AuditMascaraGravada, WriterMasksTracksOfMessageKindsAndTheListOfAnyKind) 
   EXPECT_EQ(v[5].dados, "123456789" + advice_mascarada);
   EXPECT_EQ(v[6].dados, advice);   // a PDV request is no host message
   EXPECT_EQ(v[7].dados, "cartao **************** fim");
+}
+
+TEST_F(AuditMascaraGravada, HostMessagesKeepOnlyFirstSixAndLastFourAnywhere) {
+  ASSERT_EQ(AbreAudit(), 0);
+  GravaTexto(51, k0200);
+  GravaTexto(52, "123456789" + k0420);
+  auto v = Le("kovra/audit/03150842.077");
+  ASSERT_EQ(v.size(), 2u);
+  EXPECT_EQ(v[0].dados, "0200" "7000000120000000" "16" "555544******2226" "003000"
+                        "000000001500" "11" "555544*****" "37"
+                        "555544******2226=2512201******2345678");
+  EXPECT_EQ(v[1].dados, "123456789" "0420" "A000000100000000" "0000004000000000" "003000" "11"
+                        "606282*****" "0200" "000123" "0315" "084200" "606282*****"
+                        "00000000000");
 }
 
 }  // namespace
