@@ -1,7 +1,7 @@
 // Masking of card data in audit records: the caller's masking list, the
-// track 2 and track 1 scans, and fields 2 and 32 of host messages.  Every track scan
-// stops 14 characters before the end of the data, so no mask ever reaches
-// past it, and data too short for a track is left as it is.
+// track 2 and track 1 scans, and fields 2 and 32 of host messages.  Every
+// track scan stops 14 characters before the end of the data, so no mask
+// ever reaches past it, and data too short for a track is left as it is.
 #include "basico/rot_arqs_mascara.h"
 
 #include <cstring>
@@ -146,7 +146,8 @@ void MascaraCartaoTrilha1(uint8_t* dados, size_t sep) {
 // Where a host message (ISO 8583 in characters: type, bitmaps, then the
 // fields in order) keeps its card number, field 2, and its acquirer code,
 // field 32, the card's first 11 digits.  Fields 3 to 31 have fixed widths;
-// 2 and 32 a 2-digit length.
+// 2 and 32 a 2-digit length.  The audit sits below the host-message codec,
+// so the widths of those fields are given here again.
 constexpr size_t kTipoMsg = 4, kMapaMsg = 16;
 constexpr size_t kMaxAdquirente = 11;
 constexpr uint8_t kLarguraFixaHost[32] = {
