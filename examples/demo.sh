@@ -72,7 +72,8 @@ if [ -x "$module" ] && [ -x "$sim" ]; then
   say "Operator messages the module spooled"
   show msglog
   say "Audit trail"
-  for f in "$drive"/kovra/audit/*; do [ -f "$f" ] && show audit read "$f"; done
+  # kovtool takes paths as the system spells them, under the drive root.
+  for f in "$drive"/kovra/audit/*; do [ -f "$f" ] && show audit read "/kovra/audit/${f##*/}"; done
 else
   say "Not there yet: the module process and the switch stand-ins (kovsim)."
 fi
