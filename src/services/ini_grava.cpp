@@ -7,10 +7,15 @@
 // target changed on disk while the merge was being written, the merge is
 // done again from the new contents, so that another program's change is not
 // lost (up to kTentativas times; then the write fails and is retried on the
-// next use of the file).
+// next use of the file).  A target without any write permission bit is
+// read-only, like a file with the read-only attribute on the switch's own
+// platform: it is not replaced, and the write fails with 13 (a rename would
+// otherwise replace it regardless of its bits).
 #include "services/ini_grava.h"
 
 #include <sys/stat.h>
+
+#include <cerrno>
 
 #include "nvpr/nv_error.h"
 #include "nvpr/nv_fileutil.h"
@@ -32,10 +37,13 @@ class TemporarioIni {
   std::string nome;   // as spelled from the target's directory; empty once renamed
 };
 
-// The target's permission bits, so that the rewrite keeps who may read it.
-void CopiaPermissoes(NV_Arquivo* origem, NV_Arquivo* destino) {
+// The target's permission bits, which the rewrite keeps; 13 when the target
+// is read-only.
+int PermissoesDoAlvo(NV_Arquivo* alvo, mode_t* modo) {
   struct stat st;
-  if (fstat(origem->fd, &st) == 0) fchmod(destino->fd, st.st_mode & 07777);
+  if (fstat(alvo->fd, &st) != 0) return NV_ErroBiblioteca(errno);
+  *modo = st.st_mode & 07777;
+  return (*modo & 0222) == 0 ? NV_EACCES : 0;
 }
 
 // One attempt.  *mudou is set when the target changed under the merge.
@@ -49,6 +57,8 @@ int Tentativa(const std::string& caminho, const AlteracoesIni& alt, ResultadoCar
   if (r == NV_ENOENT || r == NV_ENOTDIR) RegistroAusente(&lido);
   else if (r != 0) return r;
   if (existe && (r = LeRegistroHandle(&entrada, &lido)) != 0) return r;
+  mode_t modo = 0;
+  if (existe && (r = PermissoesDoAlvo(&entrada, &modo)) != 0) return r;
 
   std::string fim_linha = "\r\n";
   if (existe && (r = DetectaFimDeLinha(&entrada, &fim_linha)) != 0) return r;
@@ -61,7 +71,7 @@ int Tentativa(const std::string& caminho, const AlteracoesIni& alt, ResultadoCar
                            sizeof nome_tmp);
   if (r != 0) return r;
   tmp.nome = nome_tmp;
-  if (existe) CopiaPermissoes(&entrada, &tmp.arquivo);
+  if (existe) fchmod(tmp.arquivo.fd, modo);
 
   EscritorIni saida(&tmp.arquivo);
   r = PassoArquivoIni(existe ? &entrada : nullptr, &alt, &saida, fim_linha, &res->secoes);

@@ -247,6 +247,22 @@ TEST_F(IniTeste, GravacaoQueFalhaDeixaOArquivoComoEstava) {
   EXPECT_EQ(StatDe(drive.caminho(kRel)).st_mode & 0777, 0640u);
 }
 
+TEST_F(IniTeste, ArquivoSomenteLeituraNaoESubstituido) {
+  const std::string original = "[S]\r\na=1\r\n";
+  drive.escreve(kRel, original);
+  fs::permissions(drive.caminho(kRel), fs::perms(0444));
+  EXPECT_EQ(GravaIniString("S", "a", "2", kArq), 0);
+  EXPECT_EQ(drive.le(kRel), original);
+  EXPECT_EQ(StatDe(drive.caminho(kRel)).st_mode & 0777, 0444u);
+  EXPECT_TRUE(SemTemporarios(drive.caminho("kovra/config")));
+  EXPECT_EQ(Le("S", "a"), "2");   // kept in memory
+  // Made writable again, the next use writes the change.
+  fs::permissions(drive.caminho(kRel), fs::perms(0640));
+  EXPECT_EQ(Le("S", "a"), "2");
+  EXPECT_EQ(drive.le(kRel), "[S]\r\na=2\r\n");
+  EXPECT_EQ(StatDe(drive.caminho(kRel)).st_mode & 0777, 0640u);
+}
+
 TEST_F(IniTeste, MudancaDeOutroProgramaSobreviveAEscrita) {
   drive.escreve(kRel, "[S]\r\na=1\r\nb=1\r\n");
   ASSERT_EQ(Le("S", "a"), "1");
