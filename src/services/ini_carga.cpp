@@ -24,6 +24,9 @@ struct PassoIni {
   const std::string* fim_linha;
   LayoutIni layout;
   std::string linha;                    // scratch for lines written anew
+  // After a header cut by the line buffer: the lines up to the next header
+  // are read as belonging to no section but copied by a rewrite.
+  bool conserva;
 };
 
 void Emite(PassoIni* p, std::string_view s) {
@@ -74,6 +77,7 @@ void FechaSecao(PassoIni* p) {
 
 AcaoLinha TrataSecao(PassoIni* p, const char* s, size_t n, const LinhaIni& l) {
   FechaSecao(p);
+  p->conserva = false;
   if (p->saida != nullptr) AprendeLayoutSecao(&p->layout, s, n, l);
   std::string_view nome(s + l.ini_nome, l.fim_nome - l.ini_nome);
   NomeDobrado k(nome);
@@ -83,7 +87,7 @@ AcaoLinha TrataSecao(PassoIni* p, const char* s, size_t n, const LinhaIni& l) {
   return COPIA;
 }
 
-AcaoLinha TrataChave(PassoIni* p, const char* s, size_t n, const LinhaIni& l) {
+AcaoLinha TrataChave(PassoIni* p, const char* s, size_t n, const LinhaIni& l, bool cortada) {
   std::string_view nome, valor;
   if (l.tipo == INI_LINHA_CHAVE) {
     if (p->saida != nullptr) AprendeLayoutChave(&p->layout, s, n, l);
@@ -93,7 +97,10 @@ AcaoLinha TrataChave(PassoIni* p, const char* s, size_t n, const LinhaIni& l) {
   // A line without "=" counts as a key with an empty name and value: it is
   // copied as it stands, but a second one in the same section is left out,
   // and listings of the section's keys show the empty name.
-  if (p->atual == nullptr) return OMITE;
+  if (p->atual == nullptr) return p->conserva ? COPIA : OMITE;
+  // A cut line with no "=" in the part seen may have one further on: it is
+  // copied as it stands and counts as no key.
+  if (l.tipo == INI_LINHA_SEM_IGUAL && cortada) return COPIA;
   NomeDobrado k(nome);
   if (p->atual->chaves.find(k.vista()) != p->atual->chaves.end()) return OMITE;
   if (p->alt_atual != nullptr) {
@@ -108,7 +115,8 @@ AcaoLinha TrataChave(PassoIni* p, const char* s, size_t n, const LinhaIni& l) {
   return COPIA;
 }
 
-AcaoLinha TrataLinha(PassoIni* p, const char* s, size_t n) {
+// `cortada`: the line goes on past the buffer, beyond what the grammar sees.
+AcaoLinha TrataLinha(PassoIni* p, const char* s, size_t n, bool cortada) {
   // The grammar works on C strings: a NUL byte ends what it sees of a line.
   const void* nul = std::memchr(s, '\0', n);
   size_t visto = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - s) : n;
@@ -121,10 +129,14 @@ AcaoLinha TrataLinha(PassoIni* p, const char* s, size_t n) {
       return TrataSecao(p, s, visto, l);
     case INI_LINHA_MALFORMADA:
       FechaSecao(p);
-      return OMITE;
+      // A header whose "]" lies beyond the buffer opens no section either,
+      // but it and its lines are kept whole on a rewrite: nothing that the
+      // reader could not see is lost.
+      p->conserva = cortada;
+      return cortada ? COPIA : OMITE;
     case INI_LINHA_CHAVE:
     case INI_LINHA_SEM_IGUAL:
-      return TrataChave(p, s, visto, l);
+      return TrataChave(p, s, visto, l, cortada);
   }
   return COPIA;
 }
@@ -158,7 +170,7 @@ int Passo(NV_Arquivo* entrada, PassoIni* p) {
       int r = leitor.Proxima(&ha);
       if (r != 0) return r;
       if (!ha) break;
-      AcaoLinha acao = TrataLinha(p, leitor.dados(), leitor.tamanho());
+      AcaoLinha acao = TrataLinha(p, leitor.dados(), leitor.tamanho(), leitor.cortada());
       if (acao == COPIA) Emite(p, std::string_view(leitor.dados(), leitor.tamanho()));
       r = leitor.Termina(acao == COPIA ? p->saida : nullptr);
       if (r != 0) return r;
@@ -190,7 +202,7 @@ void ColheAlteracoes(const SecoesIni& secoes, AlteracoesIni* alt) {
 
 int PassoArquivoIni(NV_Arquivo* entrada, const AlteracoesIni* alt, EscritorIni* saida,
                     const std::string& fim_linha, MapaSecoes* secoes) {
-  PassoIni p{secoes, nullptr, alt, nullptr, saida, &fim_linha, LayoutIni{}, std::string{}};
+  PassoIni p{secoes, nullptr, alt, nullptr, saida, &fim_linha, LayoutIni{}, std::string{}, false};
   try {
     return Passo(entrada, &p);
   } catch (const std::bad_alloc&) {

@@ -31,7 +31,9 @@ void ColheAlteracoes(const SecoesIni& secoes, AlteracoesIni* alt);
 //   - comment and blank lines are copied;
 //   - a header is copied unless it repeats one already seen, in which case
 //     it and its key lines are left out; a malformed header and its key
-//     lines are left out;
+//     lines are left out, except a header cut by the line buffer before its
+//     "]", which is copied with its lines (they are read as no section);
+//   - a cut line without "=" in the part seen is copied and is no key;
 //   - a key line is copied, left out when its key repeats one of its
 //     section, or written anew in its place when the key was changed;
 //   - where a section ends, its changed keys not in the file are written;

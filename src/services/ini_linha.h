@@ -27,6 +27,8 @@ class LeitorLinhasIni {
   int Proxima(bool* ha_linha);
   const char* dados() const { return linha_; }
   size_t tamanho() const { return n_; }
+  // The current line goes on past the buffer (until Termina).
+  bool cortada() const { return resto_; }
   // Consumes the rest of the current line beyond the buffer (if it was cut),
   // copying it to `saida` when given.
   int Termina(EscritorIni* saida);

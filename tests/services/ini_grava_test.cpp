@@ -154,6 +154,23 @@ TEST_F(IniTeste, LinhaLongaCopiadaInteira) {
   EXPECT_EQ(drive.le(kRel), longa + "\r\n[S]\r\nk=" + valor + "\r\nn=1\r\n");
 }
 
+TEST_F(IniTeste, LinhasLongasSemNomeVisivelFicamNaReescrita) {
+  // A header whose "]" and lines whose "=" lie beyond the line buffer: the
+  // reader cannot see their names, and a rewrite must not drop them.
+  const std::string cabecalho = "[" + std::string(5000, 'h') + "]";
+  const std::string solta1 = std::string(5000, 'a') + "=1";
+  const std::string solta2 = std::string(5000, 'b') + "=2";
+  const std::string antes = "[S]\r\n" + solta1 + "\r\n" + solta2 + "\r\nk=1\r\n" +
+                            cabecalho + "\r\nx=1\r\n; nota\r\n[T]\r\nt=1\r\n";
+  drive.escreve(kRel, antes);
+  EXPECT_EQ(Lista("S"), (std::vector<std::string>{"k"}));
+  EXPECT_EQ(Lista(nullptr), (std::vector<std::string>{"S", "T"}));
+  ASSERT_EQ(GravaIniString("S", "n", "2", kArq), 1);
+  ASSERT_EQ(GravaIniString("T", "t", "3", kArq), 1);
+  EXPECT_EQ(drive.le(kRel), "[S]\r\n" + solta1 + "\r\n" + solta2 + "\r\nk=1\r\nn=2\r\n" +
+                                cabecalho + "\r\nx=1\r\n; nota\r\n[T]\r\nt=3\r\n");
+}
+
 TEST_F(IniTeste, MesmoValorNaoTocaOArquivo) {
   ASSERT_EQ(GravaIniString("S", "k", "v", kArq), 1);
   struct stat antes = StatDe(drive.caminho(kRel));
