@@ -13,6 +13,7 @@
 #include "services/ini.h"
 #include "services/texto.h"
 #include "services/trace.h"
+#include "support/relogio.h"
 
 namespace {
 
@@ -58,14 +59,7 @@ void AuditTeste::TearDown() {
 }
 
 void AuditTeste::Relogio(int ano, int mes, int dia, int hora, int minuto, int segundo) {
-  NV_DataHora dh{};
-  dh.ano = ano;
-  dh.mes = mes;
-  dh.dia = dia;
-  dh.hora = hora;
-  dh.minuto = minuto;
-  dh.segundo = segundo;
-  NV_RelogioFixa(NV_HoraParaEpoch(&dh) * 1000);
+  FixaRelogioLocal(ano, mes, dia, hora, minuto, segundo);
 }
 
 void AuditTeste::Avanca(int64_t segundos) { NV_RelogioAvanca(segundos * 1000); }

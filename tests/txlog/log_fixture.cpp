@@ -8,6 +8,7 @@
 #include "nvpr/nv_time.h"
 #include "services/ini.h"
 #include "services/trace.h"
+#include "support/relogio.h"
 
 namespace fs = std::filesystem;
 
@@ -26,14 +27,7 @@ void LogTeste::TearDown() {
 }
 
 void LogTeste::FixaData(int ano, int mes, int dia, int hora, int minuto, int segundo) {
-  NV_DataHora dh{};
-  dh.ano = ano;
-  dh.mes = mes;
-  dh.dia = dia;
-  dh.hora = hora;
-  dh.minuto = minuto;
-  dh.segundo = segundo;
-  NV_RelogioFixa(NV_HoraParaEpoch(&dh) * 1000);
+  FixaRelogioLocal(ano, mes, dia, hora, minuto, segundo);
 }
 
 void LogTeste::Configura(const std::string& conflog, const std::string& kovracfg) {
