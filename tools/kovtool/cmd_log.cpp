@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "comandos.h"
+#include "linha_registro_log.h"
 #include "nvpr/nv_file.h"
 #include "txlog/nsu.h"
 #include "txlog/protecao.h"
@@ -147,11 +148,7 @@ void Mostra(long long slot, const RegistroLog& r, const RegistroLogSecundario* s
     std::printf("%s}\n", linha.c_str());
     return;
   }
-  std::printf("%6lld %-6s %3u %3u %-8s %-8s %12s %-19s %-2s %-9s %-4s %-6s\n", slot,
-              TXT(r, Nsu).c_str(), r.Estado, r.CodTrn, TXT(r, Empresa).c_str(),
-              TXT(r, Terminal).c_str(), TXT(r, Valor).c_str(), Cartao(r).c_str(),
-              TXT(r, CodResposta).c_str(), TXT(r, DocHost).c_str(), TXT(r, Data).c_str(),
-              TXT(r, Hora).c_str());
+  std::printf("%6lld %s\n", slot, LinhaRegistroLog(r).c_str());
 }
 
 // ---- Arguments ----
