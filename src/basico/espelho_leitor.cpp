@@ -93,12 +93,18 @@ int LeArquivoEspelho(const char* caminho, size_t tam_principal, VisitanteEspelho
 }
 
 std::string FormataCabecalhoEspelho(const RegistroEspelhoLido* reg) {
-  char linha[200];
+  // Room for the longest line: every time field at its widest and every
+  // text field fully escaped.
+  char linha[320];
   const int* h = reg->hora;
+  // The year and month are shifted in a wider type: a damaged or foreign
+  // file may hold any 32-bit value there.
+  const long long ano = static_cast<long long>(h[5]) + 1900;
+  const long long mes = static_cast<long long>(h[4]) + 1;
   std::snprintf(linha, sizeof linha,
-                "%s net %d time %04d-%02d-%02d %02d:%02d:%02d%s date %s company %s nsu %s",
-                reg->operacao == 0 ? "new" : "rewrite", reg->rede, h[5] + 1900, h[4] + 1, h[3],
-                h[2], h[1], h[0], h[8] > 0 ? " dst" : "", Limpo(reg->data).c_str(),
+                "%s net %d time %04lld-%02lld-%02d %02d:%02d:%02d%s date %s company %s nsu %s",
+                reg->operacao == 0 ? "new" : "rewrite", reg->rede, ano, mes, h[3], h[2], h[1],
+                h[0], h[8] > 0 ? " dst" : "", Limpo(reg->data).c_str(),
                 Limpo(reg->empresa).c_str(), Limpo(reg->nsu).c_str());
   return linha;
 }

@@ -2,6 +2,8 @@
 // off, the record layout with and without the secondary ranges, the file
 // of each day and its extension, and the failures reported to the audit
 // trail and the message log while the log operation goes on.
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 
@@ -243,6 +245,22 @@ TEST_F(EspelhoTeste, ReaderSplitsRecordsAndResumesAfterDamage) {
     EXPECT_EQ(resumo.danificados, c.danificados);
   }
   EXPECT_EQ(LeArquivoEspelho("/kovra/espelho.log/nada.log", 214, nullptr, nullptr, nullptr), 2);
+}
+
+TEST(EspelhoFormato, HeaderOfAnyTimeValuesAndTextBytes) {
+  RegistroEspelhoLido reg;
+  reg.operacao = 1;
+  reg.rede = 65535;
+  const int extremos[9] = {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX,
+                           INT32_MAX, 0, 0, 1};
+  std::memcpy(reg.hora, extremos, sizeof reg.hora);
+  std::memcpy(reg.data, "\x01\x02\x03\x04\x05\x06\x07\x08", 9);
+  std::memcpy(reg.empresa, "\xff\xff\xff\xff\xff\xff\xff\xff", 9);
+  std::memcpy(reg.nsu, "\\\\\\\\\\\\", 7);
+  EXPECT_EQ(FormataCabecalhoEspelho(&reg),
+            "rewrite net 65535 time 2147485547-2147483648--2147483648 2147483647:-2147483648:"
+            "2147483647 dst date \\x01\\x02\\x03\\x04\\x05\\x06\\x07\\x08 company "
+            "\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF nsu \\x5C\\x5C\\x5C\\x5C\\x5C\\x5C");
 }
 
 }  // namespace
