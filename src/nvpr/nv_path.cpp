@@ -1,7 +1,8 @@
 // The path layer: turns the system's spellings of a path (from the drive
 // root, with backslashes, relative to the working directory, in any letter
 // case) into the Linux path of the file.  The drive root is re-read from
-// KOVRA_DRIVE at every call.  Components are first normalised lexically
+// KOVRA_DRIVE at every call (a relative one from the working directory, so
+// a relative setting never lands at the top of the file system).  Components are first normalised lexically
 // ("." and empty dropped, ".." taken back, never above the drive root for a
 // rooted path); then each one without an exact match is looked up without
 // regard to case among its directory's entries; from the first component
@@ -76,30 +77,60 @@ void Componentes(const char* caminho, std::vector<std::string>* base, size_t fix
   fecha();
 }
 
+// The components of an absolute Linux path; "." and empty ones dropped,
+// ".." taking back the one before it.
 void DivideBase(const std::string& base, std::vector<std::string>* partes) {
   std::string atual;
-  for (char c : base) {
-    if (c == '/') {
-      if (!atual.empty()) partes->push_back(atual);
-      atual.clear();
-    } else {
-      atual.push_back(c);
+  auto fecha = [&] {
+    if (atual == "..") {
+      if (!partes->empty()) partes->pop_back();
+    } else if (!atual.empty() && atual != ".") {
+      partes->push_back(atual);
     }
+    atual.clear();
+  };
+  for (char c : base) {
+    if (c == '/') fecha();
+    else atual.push_back(c);
   }
-  if (!atual.empty()) partes->push_back(atual);
+  fecha();
+}
+
+int DiretorioAtual(std::string* saida) {
+  char cwd[4096];
+  if (getcwd(cwd, sizeof cwd) == nullptr) return NV_FALHA_LIBC("nvpr/file", "getcwd", errno);
+  *saida = cwd;
+  return NV_OK;
+}
+
+// The drive root as an absolute path: KOVRA_DRIVE ("/" when unset or
+// empty); a relative value names a directory from the working directory,
+// never one under "/".
+int LeRaiz(std::string* raiz) {
+  const char* v = std::getenv("KOVRA_DRIVE");
+  if (v == nullptr || v[0] == '\0') {
+    *raiz = "/";
+    return NV_OK;
+  }
+  raiz->clear();
+  if (v[0] != '/') {
+    int rc = DiretorioAtual(raiz);
+    if (rc != NV_OK) return rc;
+  }
+  std::vector<std::string> partes;
+  DivideBase(*raiz + "/" + v, &partes);
+  raiz->clear();
+  for (const auto& p : partes) *raiz += "/" + p;
+  if (raiz->empty()) *raiz = "/";
+  return NV_OK;
 }
 
 int Resolve(const char* caminho, std::string* saida) {
   if (caminho == nullptr || caminho[0] == '\0') return NV_EINVAL;
   const bool enraizado = caminho[0] == '/' || caminho[0] == '\\';
   std::string base;
-  if (enraizado) {
-    base = NV_RaizDrive();
-  } else {
-    char cwd[4096];
-    if (getcwd(cwd, sizeof cwd) == nullptr) return NV_FALHA_LIBC("nvpr/file", "getcwd", errno);
-    base = cwd;
-  }
+  int rc = enraizado ? LeRaiz(&base) : DiretorioAtual(&base);
+  if (rc != NV_OK) return rc;
   // The base as components; for a rooted path none of them may be taken back.
   std::vector<std::string> partes_base;
   DivideBase(base, &partes_base);
@@ -137,10 +168,8 @@ int Resolve(const char* caminho, std::string* saida) {
 }  // namespace
 
 std::string NV_RaizDrive() {
-  const char* v = std::getenv("KOVRA_DRIVE");
-  if (v == nullptr || v[0] == '\0') return "/";
-  std::string r = v;
-  while (r.size() > 1 && r.back() == '/') r.pop_back();
+  std::string r;
+  if (LeRaiz(&r) != NV_OK) return std::string();
   return r;
 }
 

@@ -3,8 +3,9 @@
 // and relative to the working directory ("../config/kovracfg.ini").  Every
 // file operation resolves its path here:
 //   - a path beginning with "/" or "\" lies under the drive root, the
-//     directory named by KOVRA_DRIVE ("/" when unset), and ".." never climbs
-//     above that root;
+//     directory named by KOVRA_DRIVE ("/" when unset; a relative name is
+//     taken from the working directory), and ".." never climbs above that
+//     root;
 //   - "\" becomes "/", empty and "." components are dropped;
 //   - a relative path is taken from the working directory;
 //   - each component without an exact match is looked up without regard to
@@ -24,6 +25,7 @@ int NV_ResolvePara(const char* caminho, std::string* saida);
 // The same into a std::string (for tools and tests); empty on failure.
 std::string NV_Caminho(const char* caminho);
 
-// The drive root in use (KOVRA_DRIVE or "/"), without a trailing "/" unless
-// it is "/" itself.
+// The drive root in use (KOVRA_DRIVE or "/") as an absolute path, without a
+// trailing "/" unless it is "/" itself; empty when the working directory
+// that a relative KOVRA_DRIVE needs cannot be read.
 std::string NV_RaizDrive();

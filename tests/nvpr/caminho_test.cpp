@@ -80,6 +80,17 @@ TEST_F(Caminho, DriveRootFromTheEnvironment) {
   setenv("KOVRA_DRIVE", drive.raiz().c_str(), 1);
 }
 
+TEST_F(Caminho, RelativeDriveRootIsTakenFromTheWorkingDirectory) {
+  // The working directory is <drive>/kovra/bin; a relative root names a
+  // directory from there, never one at the top of the file system.
+  for (const char* raiz : {"sandbox", "./sandbox/", "../bin/./sandbox"}) {
+    setenv("KOVRA_DRIVE", raiz, 1);
+    EXPECT_EQ(NV_RaizDrive(), Em("kovra/bin/sandbox")) << raiz;
+    EXPECT_EQ(NV_Caminho("\\kovra\\config"), Em("kovra/bin/sandbox/kovra/config")) << raiz;
+  }
+  setenv("KOVRA_DRIVE", drive.raiz().c_str(), 1);
+}
+
 TEST_F(Caminho, BadInputAndSmallBuffers) {
   char buf[8];
   EXPECT_EQ(NV_ResolveCaminho(nullptr, buf, sizeof buf), NV_EINVAL);
