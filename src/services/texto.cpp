@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "nvpr/nv_error.h"
+#include "nvpr/nv_nomes.h"
 
 namespace {
 
@@ -135,27 +136,7 @@ int ComparaSemCaso(const char* a, const char* b) { return ComparaSemCasoN(a, b, 
 
 bool CasaCuringa(const char* padrao, const char* texto, bool com_caso) {
   if (padrao == nullptr || texto == nullptr) return false;
-  auto iguais = [com_caso](char p, char t) { return com_caso ? p == t : Minuscula(p) == Minuscula(t); };
-  // Greedy match with one backtrack point: the last "*" seen and where its
-  // run ended.  Linear in practice, never exponential.
-  const char* estrela = nullptr;
-  const char* retomada = nullptr;
-  while (*texto != '\0') {
-    if (*padrao == '*') {
-      estrela = padrao++;
-      retomada = texto;
-    } else if (*padrao != '\0' && (*padrao == '?' || iguais(*padrao, *texto))) {
-      ++padrao;
-      ++texto;
-    } else if (estrela != nullptr) {
-      padrao = estrela + 1;
-      texto = ++retomada;
-    } else {
-      return false;
-    }
-  }
-  while (*padrao == '*') ++padrao;
-  return *padrao == '\0';
+  return NV_CasaCuringa(padrao, texto, com_caso);
 }
 
 void Maiusculas(char* texto) {
