@@ -88,18 +88,14 @@ void EscreveLinhaSpool(const char* texto) {
   std::memcpy(reg.origem, g_trace.origem, sizeof reg.origem);
   PreencheCampo(reg.texto, sizeof reg.texto, texto);
 
+  // The temporary file's name comes back spelled from the spool directory,
+  // like every path handed to the run-time here.
   NV_Arquivo f;
-  char resolvido[4096];
-  if (CriaTemporario(&f, resolvido, sizeof resolvido) != NV_OK) return;
+  char temporario[64];
+  if (CriaTemporario(&f, temporario, sizeof temporario) != NV_OK) return;
   size_t escritos = 0;
   const bool gravado = NV_FileWrite(&f, &reg, sizeof reg, &escritos) == NV_OK && escritos == sizeof reg;
   const bool fechado = NV_FileClose(&f) == NV_OK;
-
-  // The temporary file is named again from the spool directory, so every
-  // path handed to the run-time is spelled the system's way.
-  const char* barra = std::strrchr(resolvido, '/');
-  char temporario[64];
-  std::snprintf(temporario, sizeof temporario, "%s/%.40s", kDirSpool, barra != nullptr ? barra + 1 : resolvido);
   if (gravado && fechado) {
     for (int n = 0; n < kNumerosSpool; ++n) {
       char final_[32];
