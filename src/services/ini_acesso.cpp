@@ -86,7 +86,9 @@ IniChave* AchaChave(IniArquivo* a, const char* secao, const char* chave) {
 void ContaLeitura(IniArquivo* a, IniChave* c) {
   if (c->leituras < kMaxContaLeitura) ++c->leituras;
   if (c->leituras > a->max_leituras) a->max_leituras = c->leituras;
-  ++a->leituras;
+  // Only "none yet" matters: the count stops rising instead of overflowing
+  // in a process that reads one file for weeks.
+  if (a->leituras < INT_MAX) ++a->leituras;
   if (a->max_leituras != 1) {
     int64_t agora = NV_RelogioMonotonico();
     a->ultimo_acesso = agora;

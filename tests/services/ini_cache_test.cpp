@@ -1,6 +1,7 @@
 // The cache itself: changes on disk seen on the next use, files that vanish
 // or turn into directories, one parse for threads that need the same file,
 // concurrent writers, and the tiers that bound what stays cached.
+#include <climits>
 #include <filesystem>
 #include <thread>
 #include <vector>
@@ -135,6 +136,21 @@ TEST_F(IniTeste, FrequentesParadosCedemLugar) {
   NV_RelogioReal();
   EXPECT_EQ(Estat().niveis[INI_NIVEL_FREQUENTE], 3);
   EXPECT_EQ(Estat().niveis[INI_NIVEL_RECENTE], 3);
+}
+
+TEST_F(IniTeste, ContaDeLeiturasParaNoMaximo) {
+  drive.escreve(kRel, "[S]\r\nk=v\r\n");
+  ASSERT_EQ(Le("S", "k"), "v");
+  auto leituras = []() -> int& {
+    return cache_ini.arquivos.begin()->second->leituras;
+  };
+  {
+    NV_Trava trava(&cache_ini.mutex);
+    leituras() = INT_MAX;   // a file read for weeks without a change
+  }
+  EXPECT_EQ(Le("S", "k"), "v");
+  NV_Trava trava(&cache_ini.mutex);
+  EXPECT_EQ(leituras(), INT_MAX);
 }
 
 TEST_F(IniTeste, DuasGrafiasDoMesmoArquivo) {
