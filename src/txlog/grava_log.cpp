@@ -2,7 +2,6 @@
 // out its NSU, the NSU warnings near the end of a day's numbers, and the
 // day change that closes yesterday's files.
 #include <cstring>
-#include <vector>
 
 #include "nvpr/nv_error.h"
 #include "services/trace.h"
@@ -55,20 +54,9 @@ void AvisoNsu(ArquivoAbertoLog* a, int64_t slot, const char* empresa, int64_t ag
   a->ultimo_aviso = agora;
 }
 
-// What a successful append leaves for the steps after the lock.
-struct Gravado {
-  char nsu[7];
-  int data;
-  bool com_secundario;
-  std::vector<uint8_t> principal, secundario;   // as stored
-  FaixasEspelho faixas;
-  int rede, tam, tam_s;
-  bool compara;
-};
-
 // Steps under the mutex and the file lock.
 int Anexa(const char* empresa, void* principal, const void* secundario, const SaidaLog* saidas,
-          Gravado* g) {
+          RegistrosGravados* g) {
   NV_Trava trava(&g_mutex_log);
   EstadoLog& e = g_log;
   if (!e.definido) return LOG_GRAVA_SEM_DEFINICAO;
@@ -82,13 +70,14 @@ int Anexa(const char* empresa, void* principal, const void* secundario, const Sa
   if (rc != 0) return rc;
   NV_TravaRegiao lock;
   if ((rc = TravaPrimeiroByte(&a->principal, &lock)) != 0) return rc;
-  const int tam = e.def.TamanhoPrincipal, tam_s = e.def.TamanhoSecundario;
   int64_t slot = 0, slot_s = 0;
-  if ((rc = ProximoSlotLivre(&a->principal, tam, &slot)) != 0) return rc;
+  if ((rc = ProximoSlotLivre(&a->principal, e.def.TamanhoPrincipal, &slot)) != 0) return rc;
   AvisoNsu(a, slot, empresa, agora);
   if (NsuDoSlot(slot, m.local.dia, g->nsu) != 0) return LOG_SEM_NSU;
   g->com_secundario = secundario != nullptr && a->tem_secundario;
-  if (g->com_secundario && (rc = ProximoSlotLivre(&a->secundario, tam_s, &slot_s)) != 0) return rc;
+  if (g->com_secundario &&
+      (rc = ProximoSlotLivre(&a->secundario, e.def.TamanhoSecundario, &slot_s)) != 0)
+    return rc;
 
   CopiaSaidas guardadas;
   GuardaSaidas(saidas, &guardadas);
@@ -98,39 +87,20 @@ int Anexa(const char* empresa, void* principal, const void* secundario, const Sa
   PreencheSaidas(saidas, g->nsu, m);
   GravaU32(indice, static_cast<uint32_t>(slot_s));
 
-  g->principal.resize(static_cast<size_t>(tam));
-  CopiaProtegida(principal, tam, e.def.PosicaoProtegida, e.tam_protegido, g->principal.data());
-  rc = GravaSlot(&a->principal, slot, tam, g->principal.data());
-  if (rc == 0 && g->com_secundario) {
-    g->secundario.resize(static_cast<size_t>(tam_s));
-    CopiaProtegida(secundario, tam_s, e.def.PosicaoProtegidaSecundaria,
-                   e.tam_protegido_secundario, g->secundario.data());
-    rc = GravaSlot(&a->secundario, slot_s, tam_s, g->secundario.data());
-  }
-  if (rc != 0) {
+  if ((rc = GravaRegistros(a, slot, principal, slot_s, secundario, g)) != 0) {
     // The NSU is not handed out: the caller's buffers are as they were.
     std::memcpy(indice, indice_antigo, 4);
     RestauraSaidas(guardadas);
-    return rc;
   }
-  g->faixas = e.faixas;
-  g->rede = e.def.RedeLog;
-  g->tam = tam;
-  g->tam_s = tam_s;
-  g->compara = e.compara;
-  return 0;
+  return rc;
 }
 
 }  // namespace
 
 int GravaLog(const char* empresa, void* principal, const void* secundario,
              const SaidaLog* saidas) {
-  Gravado g{};
+  RegistrosGravados g{};
   const int rc = Anexa(empresa, principal, secundario, saidas, &g);
   if (rc != 0) return rc;
-  EnviaEspelho(ESPELHO_NOVO, g.rede, g.data, empresa, g.nsu, g.principal.data(), g.tam,
-               g.com_secundario ? g.secundario.data() : nullptr, g.tam_s, g.faixas);
-  if (!g.compara) return 0;
-  return ComparaGravado('I', empresa, principal, g.com_secundario ? secundario : nullptr, g.nsu,
-                        g.data);
+  return ConcluiGravacao(ESPELHO_NOVO, 'I', empresa, principal, secundario, g);
 }

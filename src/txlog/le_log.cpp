@@ -3,9 +3,6 @@
 #include <cstring>
 
 #include "nvpr/nv_error.h"
-#include "txlog/arquivos_log.h"
-#include "txlog/datas_log.h"
-#include "txlog/nsu.h"
 #include "txlog/operacoes_log.h"
 #include "txlog/slots_log.h"
 
@@ -18,16 +15,12 @@ int LeLog(const char* empresa, void* principal, void* secundario, const char* ns
   MomentoLog m;
   const int64_t agora = MomentoAtual(&m);
   int data = 0;
-  int rc = DataDaLeitura(nsu, mmdd, m.local, &data);
-  if (rc != 0) return rc;
+  int64_t slot = 0;
   ArquivoAbertoLog* a = nullptr;
-  if ((rc = ArquivosDaData(empresa, nullptr, data, false, agora, &a)) != 0) return rc;
-  if (!NsuDoDia(nsu, DiaDe(data))) return LOG_NAO_EXISTE;
+  int rc = LocalizaNsu(empresa, nsu, mmdd, m.local, agora, &data, &a, &slot);
+  if (rc != 0) return rc;
   NV_TravaRegiao lock;
   if ((rc = TravaPrimeiroByte(&a->principal, &lock)) != 0) return rc;
-  int64_t slot = 0;
-  int dia = 0;
-  SlotDoNsu(nsu, &slot, &dia);
   if ((rc = LeSlot(&a->principal, slot, e.def.TamanhoPrincipal, principal)) != 0) return rc;
   DesprotegeRegistro(principal, e.def.PosicaoProtegida, e.tam_protegido);
   if (secundario == nullptr || !a->tem_secundario || !e.def.FiltroSecundario(principal)) return 0;

@@ -1,5 +1,6 @@
-// The instant of a call, the date of a read, the mirror hand-off and the
-// read-back comparison ("ComparaRegistroGravado").
+// The instant of a call, the date of a read, the file and slot of an NSU,
+// the write of a record pair, the mirror hand-off and the read-back
+// comparison ("ComparaRegistroGravado").
 #include "txlog/operacoes_log.h"
 
 #include <cstdio>
@@ -8,9 +9,10 @@
 #include <vector>
 
 #include "services/trace.h"
+#include "txlog/arquivos_log.h"
 #include "txlog/datas_log.h"
-#include "txlog/estado_log.h"
 #include "txlog/nsu.h"
+#include "txlog/slots_log.h"
 
 int64_t MomentoAtual(MomentoLog* m) {
   const int64_t agora = NV_AgoraSeg();
@@ -27,6 +29,43 @@ int DataDaLeitura(const char* nsu, const char* mmdd, const NV_DataHora& hoje, in
   if (SlotDoNsu(nsu, &slot, &dia) != 0 || dia == 0) return LOG_NAO_EXISTE;
   *data = DataDoDiaNsu(dia, hoje);
   return 0;
+}
+
+int LocalizaNsu(const char* empresa, const char* nsu, const char* mmdd, const NV_DataHora& hoje,
+                int64_t agora, int* data, ArquivoAbertoLog** arquivos, int64_t* slot) {
+  int rc = DataDaLeitura(nsu, mmdd, hoje, data);
+  if (rc != 0) return rc;
+  if ((rc = ArquivosDaData(empresa, nullptr, *data, false, agora, arquivos)) != 0) return rc;
+  if (!NsuDoDia(nsu, DiaDe(*data))) return LOG_NAO_EXISTE;
+  int dia = 0;
+  SlotDoNsu(nsu, slot, &dia);
+  return *slot == 0 ? LOG_NAO_EXISTE : 0;
+}
+
+int GravaRegistros(ArquivoAbertoLog* a, int64_t slot, const void* principal, int64_t slot_s,
+                   const void* secundario, RegistrosGravados* g) {
+  const EstadoLog& e = g_log;
+  int rc = GravaRegistro(&a->principal, slot, e.def.TamanhoPrincipal, e.def.PosicaoProtegida,
+                         e.tam_protegido, principal, &g->principal);
+  if (rc == 0 && g->com_secundario)
+    rc = GravaRegistro(&a->secundario, slot_s, e.def.TamanhoSecundario,
+                       e.def.PosicaoProtegidaSecundaria, e.tam_protegido_secundario, secundario,
+                       &g->secundario);
+  if (rc != 0) return rc;
+  g->faixas = e.faixas;
+  g->rede = e.def.RedeLog;
+  g->tam = e.def.TamanhoPrincipal;
+  g->tam_s = e.def.TamanhoSecundario;
+  g->compara = e.compara;
+  return 0;
+}
+
+int ConcluiGravacao(int operacao, char marca, const char* empresa, const void* principal,
+                    const void* secundario, const RegistrosGravados& g) {
+  const void* sec = g.com_secundario ? secundario : nullptr;
+  EnviaEspelho(operacao, g.rede, g.data, empresa, g.nsu, g.principal.data(), g.tam,
+               sec != nullptr ? g.secundario.data() : nullptr, g.tam_s, g.faixas);
+  return g.compara ? ComparaGravado(marca, empresa, principal, sec, g.nsu, g.data) : 0;
 }
 
 void EnviaEspelho(int operacao, int rede, int data, const char* empresa, const char* nsu,

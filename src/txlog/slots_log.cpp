@@ -96,6 +96,13 @@ void CopiaProtegida(const void* registro, int tam, int pos, int tam_prot, uint8_
   if (tam_prot > 0) EmbaralhaArea(copia + pos, static_cast<size_t>(tam_prot));
 }
 
+int GravaRegistro(NV_Arquivo* f, int64_t slot, int tam, int pos_prot, int tam_prot,
+                  const void* registro, std::vector<uint8_t>* guardado) {
+  guardado->resize(static_cast<size_t>(tam));
+  CopiaProtegida(registro, tam, pos_prot, tam_prot, guardado->data());
+  return GravaSlot(f, slot, tam, guardado->data());
+}
+
 void DesprotegeRegistro(void* registro, int pos, int tam_prot) {
   if (tam_prot > 0) DesembaralhaArea(static_cast<uint8_t*>(registro) + pos, static_cast<size_t>(tam_prot));
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "nvpr/nv_file.h"
 #include "nvpr/nv_filelock.h"
@@ -34,5 +35,9 @@ int GravaSlot(NV_Arquivo* f, int64_t slot, int tam, const void* buf);
 
 // The stored form of a record: a copy with the protected area scrambled.
 void CopiaProtegida(const void* registro, int tam, int pos, int tam_prot, uint8_t* copia);
+// Stores a record in its slot: its stored form goes to *guardado, then is
+// written and flushed as GravaSlot does.
+int GravaRegistro(NV_Arquivo* f, int64_t slot, int tam, int pos_prot, int tam_prot,
+                  const void* registro, std::vector<uint8_t>* guardado);
 // Unscrambles the protected area of a record read from the file.
 void DesprotegeRegistro(void* registro, int pos, int tam_prot);

@@ -113,22 +113,19 @@ int RegravaCorrenteLog(VarreduraLog* v, const void* principal, const void* secun
       LeU32(static_cast<const uint8_t*>(principal) + d.PosicaoIndiceSecundario);
   // Slot 0 is the header of the secondary file: never written as a record.
   if (com_secundario && indice == 0) return 1;
-  std::vector<uint8_t> copia_p(static_cast<size_t>(d.TamanhoPrincipal));
-  std::vector<uint8_t> copia_s;
-  CopiaProtegida(principal, d.TamanhoPrincipal, d.PosicaoProtegida, v->tam_protegido,
-                 copia_p.data());
+  std::vector<uint8_t> copia_p, copia_s;
   {
     // The scan's own handle takes the file lock for the write, so that the
     // rewrite is serialised with the other handles and processes.
     NV_TravaRegiao lock;
     if (TravaPrimeiroByte(&v->principal, &lock) != 0) return 1;
-    if (GravaSlot(&v->principal, v->slot_lido, d.TamanhoPrincipal, copia_p.data()) != 0) return 1;
-    if (com_secundario) {
-      copia_s.resize(static_cast<size_t>(d.TamanhoSecundario));
-      CopiaProtegida(secundario, d.TamanhoSecundario, d.PosicaoProtegidaSecundaria,
-                     v->tam_protegido_secundario, copia_s.data());
-      if (GravaSlot(&v->secundario, indice, d.TamanhoSecundario, copia_s.data()) != 0) return 1;
-    }
+    if (GravaRegistro(&v->principal, v->slot_lido, d.TamanhoPrincipal, d.PosicaoProtegida,
+                      v->tam_protegido, principal, &copia_p) != 0)
+      return 1;
+    if (com_secundario &&
+        GravaRegistro(&v->secundario, indice, d.TamanhoSecundario, d.PosicaoProtegidaSecundaria,
+                      v->tam_protegido_secundario, secundario, &copia_s) != 0)
+      return 1;
   }
   char nsu[7];
   const bool tem_nsu = NsuDoSlot(v->slot_lido, DiaDe(v->data), nsu) == 0;

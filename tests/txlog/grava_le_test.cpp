@@ -221,6 +221,8 @@ TEST_F(GravaLe, RecordsThatAreNotThere) {
   const Caso casos[] = {
       {"050002", "0305", LOG_NAO_EXISTE},   // slot not written yet
       {"059999", nullptr, LOG_NAO_EXISTE},
+      {"050000", "0305", LOG_NAO_EXISTE},   // slot 0 is the file header
+      {"050000", nullptr, LOG_NAO_EXISTE},
       {"060001", "0305", LOG_NAO_EXISTE},   // NSU of another day
       {"05000x", "0305", LOG_NAO_EXISTE},
       {"050001", "1332", LOG_DATA_INVALIDA},

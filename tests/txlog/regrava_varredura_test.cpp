@@ -75,6 +75,8 @@ TEST_F(Regrava, Refusals) {
   EXPECT_EQ(RegravaLog("00000001", &r, nullptr, "940001", nullptr), LOG_NAO_EXISTE);
   EXPECT_EQ(RegravaLog("00000001", &r, nullptr, "050001", "1332"), LOG_DATA_INVALIDA);
   EXPECT_EQ(RegravaLog("00000001", &r, nullptr, "040001", nullptr), -NV_ENOENT);
+  // Slot 0 of the day is the file header, never a record to overwrite.
+  EXPECT_EQ(RegravaLog("00000001", &r, nullptr, "050000", "0305"), LOG_NAO_EXISTE);
   EXPECT_EQ(Bytes("kovra/log/LOG_0305.dat"), antes);
   EXPECT_FALSE(drive_.existe("kovra/log/LOG_0304.dat"));
 }
