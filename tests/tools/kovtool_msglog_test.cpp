@@ -55,6 +55,20 @@ TEST_F(KovtoolMsglog, LinesInNumberOrder) {
   EXPECT_TRUE(drive_.existe("kovra/tmp/arq_Ab3xYz.tmp"));
 }
 
+TEST_F(KovtoolMsglog, NamesInAnyLetterCaseAreListed) {
+  Spool(1, "Kov", "um");
+  std::string reg(kTamRegistroSpool, '\0');
+  reg.replace(8, 4, "tres");
+  drive_.escreve("kovra/tmp/ARQ_0003.MSG", reg);
+  EscreveMensagem("dois");   // takes 0
+  const SaidaProcesso s = Kovtool({"msglog"});
+  EXPECT_EQ(s.status, 0) << s.err;
+  EXPECT_EQ(s.out,
+            "arq_0000.msg  KovTique  dois\n"
+            "arq_0001.msg  Kov       um\n"
+            "ARQ_0003.MSG            tres\n");
+}
+
 TEST_F(KovtoolMsglog, DamageAndBadArguments) {
   Spool(1, "Kov", "boa");
   drive_.escreve("kovra/tmp/arq_0000.msg", "curto");

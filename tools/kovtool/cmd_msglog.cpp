@@ -12,13 +12,18 @@
 #include "nvpr/nv_error.h"
 #include "nvpr/nv_file.h"
 #include "nvpr/nv_fileutil.h"
+#include "services/texto.h"
 #include "services/trace.h"
 
 namespace {
 
-// The number of a spool name "arq_NNNN.msg", or -1 for any other name.
+// The number of a spool name "arq_NNNN.msg" in any letter case (the
+// module's writer counts "ARQ_0003.MSG" as taking number 3), or -1 for any
+// other name.
 int NumeroSpool(const std::string& nome) {
-  if (nome.size() != 12 || nome.compare(0, 4, "arq_") != 0 || nome.compare(8, 4, ".msg") != 0) return -1;
+  if (nome.size() != 12 || ComparaSemCasoN(nome.c_str(), "arq_", 4) != 0 ||
+      ComparaSemCaso(nome.c_str() + 8, ".msg") != 0)
+    return -1;
   int n = 0;
   for (size_t i = 4; i < 8; ++i) {
     if (nome[i] < '0' || nome[i] > '9') return -1;
