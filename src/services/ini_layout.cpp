@@ -5,11 +5,9 @@
 
 void AprendeLayoutSecao(LayoutIni* lay, const char* s, size_t n, const LinhaIni& l) {
   lay->antes_secao.assign(s, l.ini_nome);
-  std::string_view depois(s + l.fim_nome, n - l.fim_nome);
-  // Text after the "]" that holds another "]" would move the end of a new
-  // header's name when read back: such a header keeps only the "]".
-  if (depois.find(']', 1) != std::string_view::npos) depois = depois.substr(0, 1);
-  lay->depois_secao.assign(depois);
+  // From the last "]" on: no other "]" follows it, so a new header built
+  // with this text reads back with its own name.
+  lay->depois_secao.assign(s + l.fim_nome, n - l.fim_nome);
 }
 
 void AprendeLayoutChave(LayoutIni* lay, const char* s, size_t n, const LinhaIni& l) {
