@@ -16,7 +16,8 @@
 //   4   NV_EINTR       read woken by NV_MsgQueueWake
 //   12  NV_ENOMEM      no memory for the handle
 //   22  NV_EINVAL      bad queue name (one of < > " : | ? * or a control
-//                      character, an empty or ".." component), a device name
+//                      character, a ".." component, a last component that
+//                      is empty or "."), a device name
 //                      "\\.\mailslot\<name>" over 64 characters, or a socket
 //                      path that does not fit the socket address
 //   38  NV_ENOSYS      wake on a writer handle

@@ -16,24 +16,23 @@ constexpr const char* kPrefixoDispositivo = "\\\\.\\mailslot\\";
 constexpr const char* kProibidos = "<>\":|?*";
 
 // Refuses forbidden and control characters, ".." as a component (a name
-// must stay inside the queue directory) and a name without any component.
+// must stay inside the queue directory), and a name whose last component is
+// empty or "." (it names a directory, not a queue: "a/" would otherwise
+// create the directory and fail as if another reader held it).
 bool NomeValido(const char* nome) {
   if (nome == nullptr || nome[0] == '\0') return false;
   size_t inicio = 0;
-  bool algum = false;
   for (size_t i = 0;; ++i) {
     const unsigned char c = static_cast<unsigned char>(nome[i]);
     if (c == '\0' || c == '/' || c == '\\') {
       const size_t n = i - inicio;
       if (n == 2 && nome[inicio] == '.' && nome[inicio + 1] == '.') return false;
-      if (n > 0 && !(n == 1 && nome[inicio] == '.')) algum = true;
-      if (c == '\0') break;
+      if (c == '\0') return n > 0 && !(n == 1 && nome[inicio] == '.');
       inicio = i + 1;
       continue;
     }
     if (c < 0x20 || c == 0x7f || std::strchr(kProibidos, c) != nullptr) return false;
   }
-  return algum;
 }
 
 }  // namespace

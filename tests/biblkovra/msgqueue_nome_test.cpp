@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 TEST_F(FilaTeste, BadNamesAreRefusedWith22) {
   const std::string longo51(51 - 4, 'a');
   const char* ruins[] = {"fila?", "a<b", "a>b", "a\"b", "c:fila", "a|b", "fila*", "",
-                         "../config/x", "a/../../b", "tab\tfila", "/", "./."};
+                         "../config/x", "a/../../b", "tab\tfila", "/", "./.",
+                         "Kovra/queues/", "Kovra\\queues\\", "Kovra/queues/."};
   for (const char* nome : ruins) {
     SCOPED_TRACE(nome);
     NV_MsgQueue* f = reinterpret_cast<NV_MsgQueue*>(1);
@@ -20,6 +21,8 @@ TEST_F(FilaTeste, BadNamesAreRefusedWith22) {
     EXPECT_EQ(f, nullptr);
     EXPECT_EQ(NV_MsgQueueOpen(&f, nome), 22);
   }
+  // A refused name leaves nothing behind under the queue directory.
+  EXPECT_FALSE(drive_.existe("kovra/mailslot/Kovra"));
   NV_MsgQueue* f = nullptr;
   EXPECT_EQ(NV_MsgQueueCreate(&f, nullptr), 22);
   EXPECT_EQ(NV_MsgQueueCreate(nullptr, "x"), 22);
