@@ -1,5 +1,5 @@
 // Masking of card data in audit records: the caller's masking list, the
-// track 2 and track 1 scans, and fields 2 and 32 of host messages.  Every
+// track 2 and track 1 scans, and fields 2, 32 and 55 of host messages.  Every
 // track scan stops 14 characters before the end of the data, so no mask
 // ever reaches past it, and data too short for a track is left as it is.
 #include "basico/rot_arqs_mascara.h"
@@ -144,20 +144,37 @@ void MascaraCartaoTrilha1(uint8_t* dados, size_t sep) {
 }
 
 // Where a host message (ISO 8583 in characters: type, bitmaps, then the
-// fields in order) keeps its card number, field 2, and its acquirer code,
-// field 32, the card's first 11 digits.  Fields 3 to 31 have fixed widths;
-// 2 and 32 a 2-digit length.  The audit sits below the host-message codec,
-// so the widths of those fields are given here again.
+// fields in order) keeps its card number, field 2, its acquirer code,
+// field 32 (the card's first 11 digits), and its chip data objects, field
+// 55.  Reaching field 55 takes the length form of every field before it.
+// The audit sits below the host-message codec, so the forms of fields 2 to
+// 55 are given here again.
 constexpr size_t kTipoMsg = 4, kMapaMsg = 16;
 constexpr size_t kMaxAdquirente = 11;
-constexpr uint8_t kLarguraFixaHost[32] = {
-    0,  0,  0,  6,  12, 12, 12, 10, 8, 8, 8, 6, 6, 4, 4, 4,   // fields 0 to 15
-    4,  4,  4,  3,  3,  3,  3,  3,  3, 2, 2, 1, 9, 9, 9, 9,   // fields 16 to 31
+constexpr int kUltimoCampoHost = 55;
+
+enum FormaCampoHost : uint8_t { kFixo, kLL, kLLL };
+struct CampoHost {
+  uint8_t forma;
+  uint16_t largura;   // the width of a fixed field, the maximum of the others
+};
+constexpr CampoHost kCamposHost[kUltimoCampoHost + 1] = {
+    {kFixo, 0},   {kFixo, 0},   {kLL, 19},    {kFixo, 6},   {kFixo, 12},  {kFixo, 12},   // 0-5
+    {kFixo, 12},  {kFixo, 10},  {kFixo, 8},   {kFixo, 8},   {kFixo, 8},   {kFixo, 6},    // 6-11
+    {kFixo, 6},   {kFixo, 4},   {kFixo, 4},   {kFixo, 4},   {kFixo, 4},   {kFixo, 4},    // 12-17
+    {kFixo, 4},   {kFixo, 3},   {kFixo, 3},   {kFixo, 3},   {kFixo, 3},   {kFixo, 3},    // 18-23
+    {kFixo, 3},   {kFixo, 2},   {kFixo, 2},   {kFixo, 1},   {kFixo, 9},   {kFixo, 9},    // 24-29
+    {kFixo, 9},   {kFixo, 9},   {kLL, 11},    {kLL, 11},    {kLL, 28},    {kLL, 37},     // 30-35
+    {kLLL, 104},  {kFixo, 12},  {kFixo, 6},   {kFixo, 2},   {kFixo, 3},   {kFixo, 8},    // 36-41
+    {kFixo, 15},  {kFixo, 40},  {kLL, 25},    {kLL, 76},    {kLLL, 999},  {kLLL, 999},   // 42-47
+    {kLLL, 999},  {kFixo, 3},   {kFixo, 3},   {kFixo, 3},   {kFixo, 16},  {kLL, 6},      // 48-53
+    {kLL, 120},   {kLLL, 999},                                                           // 54-55
 };
 
 struct CamposCartaoHost {
   size_t cartao = 0, tam_cartao = 0;            // field 2
   size_t adquirente = 0, tam_adquirente = 0;    // field 32
+  size_t chip = 0, tam_chip = 0;                // field 55
 };
 
 bool BitHost(const uint8_t* m, int campo) {
@@ -165,9 +182,10 @@ bool BitHost(const uint8_t* m, int campo) {
   return (nibble & (8 >> ((campo - 1) % 4))) != 0;
 }
 
-// Walks fields 2 to 32; false for data that is no such message.  A field
-// that would run past the data, or a length of more than `max` or not
-// digits, ends the walk with what was found before it.
+// Walks fields 2 to 55; false for data that is no such message.  A field
+// that would run past the data, a length of more than the field's maximum
+// or not digits, or a field 2 or 32 that is not digits, ends the walk with
+// what was found before it.
 bool LocalizaCamposCartaoHost(const uint8_t* m, size_t tam, CamposCartaoHost* c) {
   if (tam < kTipoMsg + kMapaMsg || !Todos(m, kTipoMsg, Digito) ||
       !Todos(m + kTipoMsg, kMapaMsg, Hexa))
@@ -177,33 +195,120 @@ bool LocalizaCamposCartaoHost(const uint8_t* m, size_t tam, CamposCartaoHost* c)
     if (tam < pos + kMapaMsg || !Todos(m + pos, kMapaMsg, Hexa)) return false;
     pos += kMapaMsg;
   }
-  for (int campo = 2; campo <= 32; ++campo) {
+  for (int campo = 2; campo <= kUltimoCampoHost; ++campo) {
     if (!BitHost(m, campo)) continue;
-    if (campo != 2 && campo != 32) {
-      if (tam - pos < kLarguraFixaHost[campo]) return true;
-      pos += kLarguraFixaHost[campo];
-      continue;
+    const CampoHost& d = kCamposHost[campo];
+    size_t n = d.largura;
+    if (d.forma != kFixo) {
+      const size_t digitos = d.forma == kLL ? 2 : 3;
+      if (tam - pos < digitos || !Todos(m + pos, digitos, Digito)) return true;
+      n = 0;
+      for (size_t i = 0; i < digitos; ++i) n = n * 10 + static_cast<size_t>(m[pos + i] - '0');
+      pos += digitos;
+      if (n > d.largura) return true;
     }
-    if (tam - pos < 2 || !Digito(m[pos]) || !Digito(m[pos + 1])) return true;
-    const size_t n = static_cast<size_t>((m[pos] - '0') * 10 + (m[pos + 1] - '0'));
-    pos += 2;
-    const size_t max = campo == 2 ? kMaxCartao : kMaxAdquirente;
-    if (n == 0 || n > max || tam - pos < n || !Todos(m + pos, n, Digito)) return true;
-    if (campo == 2) {
-      c->cartao = pos;
-      c->tam_cartao = n;
-    } else {
-      c->adquirente = pos;
-      c->tam_adquirente = n;
+    if (tam - pos < n) return true;
+    if (campo == 2 || campo == 32) {
+      if (n == 0 || !Todos(m + pos, n, Digito)) return true;
+      if (campo == 2) {
+        c->cartao = pos;
+        c->tam_cartao = n;
+      } else {
+        c->adquirente = pos;
+        c->tam_adquirente = n;
+      }
+    } else if (campo == kUltimoCampoHost) {
+      c->chip = pos;
+      c->tam_chip = n;
     }
     pos += n;
   }
   return true;
 }
 
+// A card number in clear: its first six and last four digits; a number of
+// ten digits or fewer is hidden whole.
+void MascaraNumeroCartao(uint8_t* p, size_t n) {
+  if (n > kClaroInicio + kClaroFim)
+    std::memset(p + kClaroInicio, '*', n - kClaroInicio - kClaroFim);
+  else
+    std::memset(p, '*', n);
+}
+
 // The acquirer code shows only the first six digits of the card.
 void MascaraAdquirente(uint8_t* p, size_t n) {
   if (n > kClaroInicio) std::memset(p + kClaroInicio, '*', n - kClaroInicio);
+}
+
+// One byte of chip data written as two hexadecimal digits.
+bool ByteHexa(const uint8_t* p, size_t n, size_t pos, unsigned* b) {
+  if (pos + 2 > n || !Hexa(p[pos]) || !Hexa(p[pos + 1])) return false;
+  *b = static_cast<unsigned>(ValorHexa(p[pos]) * 16 + ValorHexa(p[pos + 1]));
+  return true;
+}
+
+// The chip data objects that hold the card number (as digits written in
+// hexadecimal): 5A the number itself, 57 and 9F6B the track 2 equivalent
+// data, the number then 'D' and the rest of the track.
+constexpr unsigned kTagCartaoChip = 0x5A;
+constexpr unsigned kTagTrilha2Chip = 0x57;
+constexpr unsigned kTagTrilha2SemContato = 0x9F6B;
+constexpr unsigned kModelosChip[] = {0x61, 0x6F, 0x70, 0x71, 0x72, 0x77, 0x80, 0xA5, 0xBF0C};
+
+bool ModeloChip(unsigned tag) {
+  for (unsigned m : kModelosChip)
+    if (m == tag) return true;
+  return false;
+}
+
+// The card number of a chip data object's value: its leading digits, up to
+// the 'F' filler or the track separator 'D'.  With a track, also the six
+// characters 8 to 13 after the separator, as in a magnetic track.
+void MascaraValorChip(uint8_t* v, size_t n, bool trilha) {
+  size_t digitos = 0;
+  while (digitos < n && Digito(v[digitos])) ++digitos;
+  MascaraNumeroCartao(v, digitos);
+  if (!trilha || digitos >= n || (v[digitos] != 'D' && v[digitos] != 'd')) return;
+  for (size_t i = digitos + 8; i <= digitos + 13 && i < n; ++i) v[i] = '*';
+}
+
+// Walks the chip data objects of field 55 (BER-TLV written as hexadecimal
+// text), stepping into templates, and masks the card number wherever an
+// object holds it.  Text that is not well formed ends the walk.
+void MascaraDadosChip(uint8_t* p, size_t n) {
+  size_t i = 0;
+  unsigned b = 0;
+  while (ByteHexa(p, n, i, &b)) {
+    unsigned tag = b;
+    size_t j = i + 2;
+    if ((b & 0x1F) == 0x1F) {   // a tag of two bytes
+      if (!ByteHexa(p, n, j, &b)) return;
+      tag = tag << 8 | b;
+      j += 2;
+    }
+    unsigned l = 0;
+    if (!ByteHexa(p, n, j, &l)) return;
+    j += 2;
+    if (l == 0x81 || l == 0x82) {
+      const unsigned bytes = l - 0x80;
+      l = 0;
+      for (unsigned k = 0; k < bytes; ++k, j += 2) {
+        if (!ByteHexa(p, n, j, &b)) return;
+        l = l << 8 | b;
+      }
+    } else if (l > 0x7F) {
+      return;
+    }
+    const size_t valor = 2 * static_cast<size_t>(l);
+    if (valor > n - j) return;
+    if (ModeloChip(tag)) {   // its value is a list of objects: walk into it
+      i = j;
+      continue;
+    }
+    if (tag == kTagCartaoChip || tag == kTagTrilha2Chip || tag == kTagTrilha2SemContato)
+      MascaraValorChip(p + j, valor, tag != kTagCartaoChip);
+    i = j + valor;
+  }
 }
 
 }  // namespace
@@ -254,12 +359,8 @@ void MascaraCamposHostAudit(uint8_t* dados, size_t tam, size_t inicio) {
   CamposCartaoHost c;
   if (!LocalizaCamposCartaoHost(dados + inicio, tam - inicio, &c)) return;
   uint8_t* m = dados + inicio;
-  if (c.tam_cartao > 0) {
-    if (c.tam_cartao > kClaroInicio + kClaroFim)
-      std::memset(m + c.cartao + kClaroInicio, '*', c.tam_cartao - kClaroInicio - kClaroFim);
-    else
-      std::memset(m + c.cartao, '*', c.tam_cartao);
-  }
+  if (c.tam_cartao > 0) MascaraNumeroCartao(m + c.cartao, c.tam_cartao);
+  if (c.tam_chip > 0) MascaraDadosChip(m + c.chip, c.tam_chip);
   // Six digits or fewer are no more than the card's first six.
   if (c.tam_adquirente <= kClaroInicio) return;
   // The same digits stand again in the original data of field 90.

@@ -2,7 +2,8 @@
 // the data before it is enciphered: the caller's masking list; the scans
 // that find a track 2 or a track 1 inside a message and hide the middle of
 // its card number, its discretionary data and part of the holder's name;
-// and the card number and acquirer code in fields 2 and 32 of a host message.
+// and the card number and acquirer code in fields 2, 32 and 55 of a host
+// message.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,9 @@ void MascaraTrilha1Audit(uint8_t* dados, size_t tam);
 // hidden when it has ten or fewer), and the acquirer code of field 32, made
 // of the card's first 11 digits, only its first six; the same digits
 // further on (in the original data of field 90) are hidden the same way.
+// In the chip data objects of field 55, the card number of the objects 5A,
+// 57 and 9F6B keeps its first six and last four digits, and of a track
+// (57, 9F6B) the six characters 8 to 13 after its separator are hidden.
 // Data that is no such message is left as it is.
 void MascaraCamposHostAudit(uint8_t* dados, size_t tam, size_t inicio);
 

@@ -235,6 +235,46 @@ TEST(AuditMascara, AcquirerCodeOfAHostMessageKeepsOnlyTheFirstSix) {
   }
 }
 
+// A 0200 with fields 3, 4, 41, 48 and 55 (a 3-digit length each for 48 and
+// 55), the chip data objects of field 55 given.
+std::string Com55(const std::string& chip, const std::string& campo48 = "005ABCDE") {
+  char lll[4];
+  std::snprintf(lll, sizeof lll, "%03zu", chip.size());
+  return "0200" "3000000000810200" "003000" "000000001500" "PDV00001" + campo48 + lll + chip;
+}
+
+TEST(AuditMascara, ChipDataOfField55KeepOnlyFirstSixAndLastFour) {
+  // A cryptogram, the card number (5A), the card sequence number, the track
+  // 2 equivalent data (57), and inside a template (70) the contactless
+  // track (9F6B).
+  const std::string chip = "9F26081122334455667788" "5A085555444433332226" "5F340101"
+                           "5711" "5555444433332226D25122010000012345"
+                           "7013" "9F6B10" "6062821234567890D251220112345678";
+  const std::string claro = "9F26081122334455667788" "5A08555544******2226" "5F340101"
+                            "5711" "555544******2226D2512201******2345"
+                            "7013" "9F6B10" "606282******7890D2512201******78";
+  struct Caso {
+    std::string entrada, esperado;
+  };
+  const Caso casos[] = {
+      {Com55(chip), Com55(claro)},
+      // A long length form (81) and a number padded with 'F'.
+      {Com55("5A81083333222211110000FF"), Com55("5A8108333322******0000FF")},
+      // An object that runs past the field ends the walk: what came before
+      // is masked, nothing after it is read.
+      {Com55("5A085555444433332226" "5A09555544443333"),
+       Com55("5A08555544******2226" "5A09555544443333")},
+      // A field 48 that claims more than the message holds: field 55 is not
+      // reached and the message is left as it is.
+      {Com55(chip, "900ABCDE"), Com55(chip, "900ABCDE")},
+  };
+  for (const Caso& c : casos) {
+    std::vector<uint8_t> copia(c.entrada.begin(), c.entrada.end());
+    MascaraCamposHostAudit(copia.data(), copia.size(), 0);
+    EXPECT_EQ(std::string(copia.begin(), copia.end()), c.esperado);
+  }
+}
+
 using AuditMascaraGravada = AuditTeste;
 
 TEST_F(AuditMascaraGravada, WriterMasksTracksOfMessageKindsAndTheListOfAnyKind) {
