@@ -8,6 +8,7 @@
 
 #include "nvpr/nv_time.h"
 #include "services/datas.h"
+#include "support/relogio.h"
 
 namespace {
 
@@ -30,16 +31,10 @@ class UtilDatas : public ::testing::Test {
     setenv("TZ", tz, 1);
     tzset();
   }
-  // Freezes the clock at a local date and time of the current TZ.
+  // Freezes the clock at a local date and time of the current TZ (noon
+  // unless a time is given).
   static void Congela(int ano, int mes, int dia, int hora = 12, int minuto = 0, int segundo = 0) {
-    NV_DataHora dh{};
-    dh.ano = ano;
-    dh.mes = mes;
-    dh.dia = dia;
-    dh.hora = hora;
-    dh.minuto = minuto;
-    dh.segundo = segundo;
-    NV_RelogioFixa(NV_HoraParaEpoch(&dh) * 1000);
+    FixaRelogioLocal(ano, mes, dia, hora, minuto, segundo);
   }
   static std::string Proxima(const char* mmdd) {
     char s[9];
