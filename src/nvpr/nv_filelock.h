@@ -13,7 +13,9 @@ enum : int {
 };
 
 // 0, 13 when held elsewhere, 22 for a negative offset or length, 9 for a
-// handle that is not open.
+// handle that is not open.  Linux also answers 9 to an exclusive lock on a
+// handle not open for writing and to a shared one on a handle not open for
+// reading, so lockers open their files read-write.
 int NV_FileLock(NV_Arquivo* f, int64_t pos, int64_t tam, int flags);
 int NV_FileUnlock(NV_Arquivo* f, int64_t pos, int64_t tam);
 
