@@ -45,3 +45,11 @@ inline size_t LarguraFixa(const Campo& c) {
 inline size_t DigitosPrefixo(const Campo& c) {
   return c.forma == FORMA_LLVAR ? 2 : c.forma == FORMA_LLLVAR ? 3 : 0;
 }
+
+// The most characters a packed value may have: the maximum, but never more
+// than its length prefix can count (field 54 is an LLVAR of up to 120, and
+// two digits cannot say 100 or more).
+inline size_t MaximoEnvio(const Campo& c) {
+  size_t prefixo = c.forma == FORMA_LLVAR ? 99 : c.forma == FORMA_LLLVAR ? 999 : c.maximo;
+  return c.maximo < prefixo ? c.maximo : prefixo;
+}

@@ -101,6 +101,7 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
   const unsigned char* v = static_cast<const unsigned char*>(valor);
   if (v == nullptr) tam = 0;
   const unsigned char* dado = v;
+  const size_t maximo = MaximoEnvio(c);
   size_t n = tam;
   bool hex = false;
   char limpo[kMaxTrilhaLimpa + 2];
@@ -109,26 +110,26 @@ int MontaCampo(const void* valor, size_t tam, const Campo& c) {
   switch (c.tipo) {
     case TIPO_N:
       if (!TodosAceitos(v, tam, AceitoNumerico)) return Recusa(RES_DADOS_INCONSISTENTES, c, v, tam);
-      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
+      if (tam > maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       break;
     case TIPO_AN:
       if (!TodosAceitos(v, tam, AceitoAlfanumerico))
         return Recusa(RES_DADOS_INCONSISTENTES, c, v, tam);
-      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
+      if (tam > maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       break;
     case TIPO_ANS:
-      if (tam > c.maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
+      if (tam > maximo) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       break;
     case TIPO_B:
       if (2 * tam > LarguraFixa(c)) return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       hex = true;
       break;
     case TIPO_Z: {
-      size_t limite = c.maximo < kMaxTrilhaLimpa ? c.maximo : kMaxTrilhaLimpa;
+      size_t limite = maximo < kMaxTrilhaLimpa ? maximo : kMaxTrilhaLimpa;
       n = LimpaTrilha(v, tam, limpo, limite);
       bool valido;
       cartao = TamanhoCartaoTrilha(limpo, n, &valido);
-      if (n > c.maximo || !valido) {
+      if (n > maximo || !valido) {
         explicit_bzero(limpo, n);
         return Recusa(RES_TAMANHO_ERRADO, c, v, tam);
       }

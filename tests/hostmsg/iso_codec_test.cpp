@@ -3,15 +3,29 @@
 // track of field 35, field 65, the buffer bound and the closing bitmap.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "hostmsg/estado_hostmsg.h"
 #include "hostmsg/iso_campos.h"
 #include "hostmsg/iso_envio.h"
+#include "hostmsg/iso_texto.h"
 #include "kovtiquetal/registros.h"
 
 namespace {
+
+// The console dump of bytes: "%02x  " each, then the end of the line.
+std::string Hex(const std::string& bytes) {
+  std::string s;
+  char par[5];
+  for (unsigned char c : bytes) {
+    std::snprintf(par, sizeof par, "%02x  ", c);
+    s += par;
+  }
+  return s + "\n";
+}
 
 class CodecTeste : public ::testing::Test {
  protected:
@@ -96,6 +110,7 @@ TEST_F(CodecTeste, AlignmentFillAndPrefixes) {
       {62, "ABCDE", "005ABCDE"},
       {61, "84845100", "00884845100"},
       {104, "", "000"},
+      {54, std::string(99, 'x'), "99" + std::string(99, 'x')},
   };
   for (const Caso& k : kCasos) {
     std::string wire, console;
@@ -123,6 +138,9 @@ TEST_F(CodecTeste, RefusalsWriteNothingAndReportTheValue) {
        "2a  2a  37  38  39  30  \n"},
       {61, "848451001", 6,
        "Erro Consistencia: TAMANHO ERRADO\n38  34  38  34  35  31  30  30  31  \n"},
+      // Field 54 allows 120, but its two-digit prefix cannot count 100.
+      {54, std::string(100, 'x'), 6,
+       "Erro Consistencia: TAMANHO ERRADO\n" + Hex(std::string(100, 'x'))},
   };
   for (const Caso& k : kCasos) {
     std::string wire, console;
@@ -222,6 +240,22 @@ TEST_F(CodecTeste, BitmapsAfterTheMessageType) {
   MarcaCampo(64);
   FechaMensagem(buffer_);
   EXPECT_EQ(std::string(buffer_, 20), "08000000000000000001");
+}
+
+TEST(CodificaIso, ForgetsTheCardNumberOfATrack) {
+  ReiniciaRegistros();
+  const std::vector<CampoTexto> kPedidos[] = {
+      {{35, "4111111111111111=2512"}},
+      {{35, "4111111111111111=2512"}, {41, "T1"}, {42, std::string(16, 'x')}},
+  };
+  for (const auto& campos : kPedidos) {
+    std::string msg, motivo;
+    testing::internal::CaptureStdout();
+    CodificaIso("0200", campos, &msg, &motivo);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::string(RegLog.Cartao, sizeof RegLog.Cartao), std::string(sizeof RegLog.Cartao, '\0'))
+        << motivo;
+  }
 }
 
 }  // namespace
