@@ -85,6 +85,11 @@ int CodificaIso(const std::string& tipo, std::vector<CampoTexto> campos, std::st
     secundario = secundario || f > 64;
   }
 
+  // A track's card number, kept by the codec for the current transaction,
+  // has no transaction here: it is forgotten however the packing ends.
+  struct EsqueceCartao {
+    ~EsqueceCartao() { explicit_bzero(RegLog.Cartao, sizeof RegLog.Cartao); }
+  } esquece;
   std::string buffer(kTamBufferEnvio, '\0');
   IniciaMensagem(buffer.data(), tipo.c_str(), buffer.size());
   if (secundario) {
@@ -113,8 +118,5 @@ int CodificaIso(const std::string& tipo, std::vector<CampoTexto> campos, std::st
   }
   FechaMensagem(buffer.data());
   msg->assign(buffer.data(), MsgEnvio.tamanho);
-  // A track's card number, kept by the codec for the current transaction,
-  // has no transaction here.
-  explicit_bzero(RegLog.Cartao, sizeof RegLog.Cartao);
   return 0;
 }
