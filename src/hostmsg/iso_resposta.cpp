@@ -15,7 +15,9 @@ namespace {
 
 constexpr size_t kTamBitmapHex = 16;
 
+// A refused message keeps no field: the slots already given are emptied.
 bool Falha(ErroSeparacao erro, int campo) {
+  EsvaziaSlots();
   MsgResposta.erro = erro;
   MsgResposta.campo_erro = campo;
   return false;

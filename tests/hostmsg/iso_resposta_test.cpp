@@ -66,6 +66,8 @@ TEST_F(RespostaTeste, InvalidMessages) {
       {"0210" "4000000000000000" "25" "1234567890123456789012345", SEP_ACIMA_MAXIMO, 2},
       // Field 62 announcing more characters than were received.
       {"0210" "0000000000000004" "010" "12345", SEP_ALEM_DO_FIM, 62},
+      // Field 3 is whole, field 62 after it is not: neither is kept.
+      {"0210" "2000000000000004" "003000" "010" "12345", SEP_ALEM_DO_FIM, 62},
       // A fixed field 4 cut short.
       {"0210" "1000000000000000" "00000001", SEP_ALEM_DO_FIM, 4},
       // A length prefix cut short.
