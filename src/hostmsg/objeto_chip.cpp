@@ -1,6 +1,7 @@
 // Search and removal of chip data objects in hexadecimal TLV text.
 #include "hostmsg/objeto_chip.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "services/texto.h"
@@ -63,39 +64,65 @@ bool EhModelo(const char* t, const Objeto& o) {
   return false;
 }
 
-bool Busca(const char* t, size_t pos, size_t fim, const char* tag, int nivel, Objeto* achado) {
+// The object found and the templates around it, outermost first.
+struct Achado {
+  Objeto objeto;
+  Objeto modelos[kMaxAninhamento];
+  int num_modelos;
+};
+
+bool Busca(const char* t, size_t pos, size_t fim, const char* tag, int nivel, Achado* achado) {
   while (pos < fim) {
     Objeto o;
     if (!LeObjeto(t, pos, fim, &o)) return false;
     if (MesmaTag(t, o, tag)) {
-      *achado = o;
+      achado->objeto = o;
+      achado->num_modelos = nivel;
       return true;
     }
-    if (nivel < kMaxAninhamento && EhModelo(t, o) &&
-        Busca(t, o.valor, o.valor + o.valor_tam, tag, nivel + 1, achado))
-      return true;
+    if (nivel < kMaxAninhamento && EhModelo(t, o)) {
+      achado->modelos[nivel] = o;
+      if (Busca(t, o.valor, o.valor + o.valor_tam, tag, nivel + 1, achado)) return true;
+    }
     pos = o.valor + o.valor_tam;
   }
   return false;
+}
+
+// Rewrites the length of a template whose value lost `menos` characters, in
+// the form it already has (one byte, 0x81 and one, or 0x82 and two), so
+// that the positions of everything before the removed object stay.
+void EncurtaModelo(char* t, const Objeto& m, size_t menos) {
+  const size_t inicio = m.inicio + m.tag_tam;
+  const size_t largura = m.valor - inicio;   // 2, 4 or 6 characters
+  const size_t digitos = largura == 2 ? 2 : largura - 2;
+  const unsigned bytes = static_cast<unsigned>((m.valor_tam - menos) / 2);
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%0*X", static_cast<int>(digitos), bytes);
+  std::memcpy(t + m.valor - digitos, hex, digitos);
 }
 
 }  // namespace
 
 bool BuscaObjetoChip(const char* dados, const char* tag, size_t* pos, size_t* tam) {
   if (dados == nullptr || tag == nullptr) return false;
-  Objeto o;
-  if (!Busca(dados, 0, std::strlen(dados), tag, 0, &o)) return false;
-  *pos = o.valor;
-  *tam = o.valor_tam;
+  Achado a;
+  if (!Busca(dados, 0, std::strlen(dados), tag, 0, &a)) return false;
+  *pos = a.objeto.valor;
+  *tam = a.objeto.valor_tam;
   return true;
 }
 
+// The templates that held the object are shortened with it, so that the
+// list stays well formed for the host.
 bool RemoveObjetoChip(char* dados, const char* tag) {
   if (dados == nullptr || tag == nullptr) return false;
   size_t n = std::strlen(dados);
-  Objeto o;
-  if (!Busca(dados, 0, n, tag, 0, &o)) return false;
+  Achado a;
+  if (!Busca(dados, 0, n, tag, 0, &a)) return false;
+  const Objeto& o = a.objeto;
   size_t fim = o.valor + o.valor_tam;
+  for (int i = 0; i < a.num_modelos; ++i) EncurtaModelo(dados, a.modelos[i], fim - o.inicio);
   std::memmove(dados + o.inicio, dados + fim, n - fim + 1);
   return true;
 }

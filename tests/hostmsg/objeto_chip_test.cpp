@@ -49,4 +49,25 @@ TEST(ObjetoChip, Removal) {
   EXPECT_STREQ(fim, "");
 }
 
+TEST(ObjetoChip, RemovalShortensTheTemplatesAroundIt) {
+  struct Caso {
+    std::string dados;
+    std::string resto;
+  };
+  // Data objects of 196 and of 261 bytes, to fill templates with long lengths.
+  const std::string df01_196 = "DF0181C0" + std::string(384, 'A');
+  const std::string df01_261 = "DF01820100" + std::string(512, 'A');
+  const Caso kCasos[] = {
+      {"70099F2602AAAA5F3401029F340101", "70059F2602AAAA9F340101"},
+      {"700B9F2602AAAAA5045F3401038202AAAA", "70079F2602AAAAA5008202AAAA"},
+      {"7081C8" + df01_196 + "5F340104" "8202AAAA", "7081C4" + df01_196 + "8202AAAA"},
+      {"70820109" + df01_261 + "5F340105" "8202AAAA", "70820105" + df01_261 + "8202AAAA"},
+  };
+  for (const Caso& k : kCasos) {
+    std::string dados = k.dados;
+    ASSERT_TRUE(RemoveObjetoChip(dados.data(), "5F34")) << k.dados;
+    EXPECT_STREQ(dados.c_str(), k.resto.c_str());
+  }
+}
+
 }  // namespace
