@@ -9,16 +9,20 @@
 
 int EnviaDadosOriginais(const Campo& c, const char* tipo, const char* nsu, const char* data,
                         const char* hora, const char* adquirente) {
+  // The acquirer is the card's first 11 digits: a refused one is shown
+  // masked as field 32 is.
   const struct {
     const char* texto;
     size_t largura;
-  } partes[] = {{tipo, 4}, {nsu, 6}, {data, 4}, {hora, 6}, {adquirente, 11}, {"", 11}};
+    int mascara;
+  } partes[] = {{tipo, 4, 0},  {nsu, 6, 0},         {data, 4, 0},
+                {hora, 6, 0},  {adquirente, 11, 32}, {"", 11, 0}};
   char valor[42];
   size_t n = 0;
   for (const auto& p : partes) {
     size_t tam = strnlen(p.texto, p.largura + 1);
     if (!AlinhaDireita(valor + n, p.texto, tam, p.largura)) {
-      ErroConsistencia("TAMANHO ERRADO", tam, p.texto);
+      ErroConsistenciaCampo("TAMANHO ERRADO", p.mascara, tam, p.texto);
       return RES_TAMANHO_ERRADO;
     }
     n += p.largura;

@@ -17,13 +17,16 @@ struct Mascara {
 };
 
 // Fields whose values carry card data: the card number, the acquirer code
-// made of its first 11 digits, the tracks 2, 3 and 1, and the PIN block.
+// made of its first 11 digits, the tracks 2, 3 and 1, the PIN block, and
+// the chip data objects, which hold the card number (5A) and the track
+// (57) as hexadecimal text.
 const struct {
   int campo;
   Mascara mascara;
 } kCamposSensiveis[] = {
     {2, {MASCARA_CARTAO, 6, 4}},  {32, {MASCARA_CARTAO, 6, 0}}, {35, {MASCARA_CARTAO, 6, 4}},
     {36, {MASCARA_CARTAO, 6, 4}}, {45, {MASCARA_CARTAO, 6, 4}}, {52, {MASCARA_TUDO, 0, 0}},
+    {55, {MASCARA_TUDO, 0, 0}},
 };
 
 bool Digito(unsigned char c) { return c >= '0' && c <= '9'; }

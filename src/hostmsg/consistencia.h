@@ -14,5 +14,6 @@ void ErroConsistencia(const char* texto, size_t n, const void* bytes);
 // first six and the last four (all of them when it has ten or fewer), in
 // the acquirer code of field 32 (the card's first 11 characters) every
 // digit after the first six, in the rest of a track everything but its
-// separators and end sentinel, and the whole PIN block of field 52.
+// separators and end sentinel, and the whole of the PIN block (field 52)
+// and of the chip data objects (field 55).
 void ErroConsistenciaCampo(const char* texto, int campo, size_t n, const void* bytes);

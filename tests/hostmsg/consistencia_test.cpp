@@ -50,6 +50,8 @@ TEST_F(ConsistenciaTeste, RefusedCardFieldsAreMasked) {
       {45, trilha1, 6,
        "B606282*********0120^**********^" + std::string(trilha1.size() - 32, '*')},
       {52, std::string("\x01\x23\x45\x67\x89\xab\xcd\xef\x00", 9), 6, std::string(9, '*')},
+      // Chip data objects carry the card number (5A) and the track (57).
+      {55, "5A084111111111111111" + std::string(980, '0'), 6, std::string(1000, '*')},
       // Fields without card data are shown as they are.
       {4, "12a4", 5, "12a4"},
       {42, std::string(16, '4'), 6, std::string(16, '4')},
