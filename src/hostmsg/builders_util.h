@@ -25,6 +25,17 @@ int EnviaEGuarda(const Campo& c, const char* texto, size_t n, char (&destino)[N]
   return 0;
 }
 
+// Copies a text field of a record (up to its zero, within its width, which
+// a record read from disk may fill) into another, cut to its room and
+// zero-terminated.
+template <size_t N, size_t M>
+void CopiaCampo(char (&destino)[N], const char (&origem)[M]) {
+  size_t k = strnlen(origem, M);
+  if (k > N - 1) k = N - 1;
+  std::memcpy(destino, origem, k);
+  std::memset(destino + k, 0, N - k);
+}
+
 // Whether a 6-digit processing code is one of two.
 inline bool ProcessamentoEntre(const char* codigo, const char* a, const char* b) {
   return std::strncmp(codigo, a, 7) == 0 || std::strncmp(codigo, b, 7) == 0;

@@ -110,14 +110,16 @@ int ConfereOriginal(bool copia_parcelas) {
     return RES_DOC_NAO_EXISTE;
 
   size_t tam_cartao = strnlen(original.Cartao, sizeof original.Cartao);
-  if (TextoParaInt(TransacaoPdv.Valor) != TextoParaInt(original.Valor) ||
+  // The record's fields are read within their widths: one read from disk
+  // need not end in a zero.
+  if (TextoParaInt(TransacaoPdv.Valor) !=
+          TextoParaIntFixo(original.Valor, static_cast<int>(sizeof original.Valor)) ||
       std::strncmp(TransacaoPdv.Cartao, original.Cartao, tam_cartao) != 0) {
     Depura("Dados Invalido 1");
     return RES_DADOS_INVALIDOS;
   }
-  CopiaLimitada(RegLog.NsuOriginal, sizeof RegLog.NsuOriginal, original.Nsu);
-  if (copia_parcelas)
-    CopiaLimitada(TransacaoPdv.Parcelas, sizeof TransacaoPdv.Parcelas, original.Parcelas);
+  CopiaCampo(RegLog.NsuOriginal, original.Nsu);
+  if (copia_parcelas) CopiaCampo(TransacaoPdv.Parcelas, original.Parcelas);
   return RES_MONTADA;
 }
 

@@ -40,17 +40,19 @@ class CancelamentoTeste : public HostMsgTeste {
   }
 
   // Logs an approved sale of the company on a day; its NSU.
+  // The acquirer fills its field, up to all 12 bytes without a terminator.
   std::string GravaVenda(int ano, int mes, int dia, const char* doc, const char* valor = "1500",
-                         uint8_t rede = 77) {
+                         uint8_t rede = 77, const char* adquirente = "41111111111") {
     FixaRelogio(ano, mes, dia, 11, 22, 33);
     RegistroLog r{};
     std::strcpy(r.Terminal, "PDV00001");
     std::strcpy(r.Empresa, "00000001");
     std::strcpy(r.DocHost, doc);
     std::strcpy(r.Cartao, "4111111111111111");
-    std::strcpy(r.Valor, valor);
+    std::memcpy(r.Valor, valor, strnlen(valor, sizeof r.Valor));
+    std::strcpy(r.Validade, "2712");
     std::strcpy(r.Parcelas, "03");
-    std::strcpy(r.Adquirente, "41111111111");
+    std::memcpy(r.Adquirente, adquirente, strnlen(adquirente, sizeof r.Adquirente));
     std::memcpy(r.ModoEntrada, "021", 3);
     r.Rede = rede;
     r.CodTrn = '0';
@@ -147,6 +149,21 @@ TEST_F(CancelamentoTeste, MismatchGivesResult10) {
     std::string erro = testing::internal::GetCapturedStderr();
     EXPECT_EQ(erro.find("Dados Invalido 1\n") != std::string::npos, k.resultado == 10);
   }
+}
+
+TEST_F(CancelamentoTeste, AnAmountFillingItsFieldIsReadWithinIt) {
+  // 13 digits and no terminator, the expiry "2712" right behind them.
+  GravaVenda(2026, 3, 10, "123456", "0000000001500");
+  PreparaCancelamento('6', "123456");
+  EXPECT_EQ(Monta(MODO_CODIGO, "6"), 0) << console_;
+}
+
+TEST_F(CancelamentoTeste, AnAcquirerTooLongForField90IsShownMasked) {
+  GravaVenda(2026, 3, 10, "123456", "1500", 77, "411111111111");
+  PreparaCancelamento('6', "123456");
+  EXPECT_EQ(Monta(MODO_CODIGO, "6"), 6);
+  EXPECT_EQ(console_, "Erro Consistencia: TAMANHO ERRADO\n"
+                      "34  31  31  31  31  31  2a  2a  2a  2a  2a  2a  \n");
 }
 
 TEST_F(CancelamentoTeste, TypedCardTakesTheLoggedCard) {
