@@ -8,6 +8,7 @@
 #include "hostmsg/msg_envio.h"
 #include "kovtiquetal/registros.h"
 #include "nvpr/nv_time.h"
+#include "support/relogio.h"
 
 Campos Separa(const std::string& msg, std::string* tipo, std::string* bitmap) {
   MensagemTexto m;
@@ -21,14 +22,7 @@ Campos Separa(const std::string& msg, std::string* tipo, std::string* bitmap) {
 }
 
 void FixaRelogio(int ano, int mes, int dia, int hora, int minuto, int segundo) {
-  NV_DataHora dh{};
-  dh.ano = ano;
-  dh.mes = mes;
-  dh.dia = dia;
-  dh.hora = hora;
-  dh.minuto = minuto;
-  dh.segundo = segundo;
-  NV_RelogioFixa(NV_HoraParaEpoch(&dh) * 1000);
+  FixaRelogioLocal(ano, mes, dia, hora, minuto, segundo);
 }
 
 void HostMsgTeste::SetUp() {
