@@ -25,6 +25,17 @@ struct Leitura {
   JanelaArquivo janela;
   CifraAudit cifra;
   std::vector<uint8_t> dados;   // the deciphered data of the current record
+
+  Leitura() = default;
+  Leitura(const Leitura&) = delete;
+  Leitura& operator=(const Leitura&) = delete;
+  // The deciphered messages do not outlive the walk, however it ends: the
+  // whole allocation is wiped, also what a longer record left past the
+  // current size.
+  ~Leitura() {
+    dados.resize(dados.capacity());
+    mbedtls_platform_zeroize(dados.data(), dados.size());
+  }
 };
 
 bool Digitos2(const uint8_t* p, int limite) {
@@ -56,12 +67,16 @@ bool Confere(Leitura& l, int64_t pos, size_t total) {
                               l.dados.data(), n, r + sizeof(CabecalhoAudit) + n) == NV_OK;
 }
 
-void Cabecalho(Leitura& l, int64_t pos, size_t total, RegistroAuditLido* reg) {
+// False when the header can no longer be read (the file shrank under the
+// reader).
+bool Cabecalho(Leitura& l, int64_t pos, size_t total, RegistroAuditLido* reg) {
   const uint8_t* r = BytesJanela(&l.janela, pos, sizeof(CabecalhoAudit));
+  if (r == nullptr) return false;
   std::memcpy(reg->hora, r + offsetof(CabecalhoAudit, Hora), 8);
   reg->hora[8] = '\0';
   reg->tipo = r[offsetof(CabecalhoAudit, Tipo)];
   reg->tam_dados = total - kSobraRegistroAudit;
+  return true;
 }
 
 // The next offset after pos at which a record passes its check, or the end.
@@ -119,7 +134,7 @@ int LeArquivoAudit(const char* caminho, const ChaveAudit* chave, VisitanteAudit 
       size_t t2 = 0;
       bool ok = Confere(l, pos, total);
       if (ok || prox == l.janela.tamanho || Plausivel(l, prox, &t2)) {
-        Cabecalho(l, pos, total, &reg);
+        if (!Cabecalho(l, pos, total, &reg)) return l.janela.erro != 0 ? l.janela.erro : NV_EIO;
         reg.bytes = static_cast<int64_t>(total);
         reg.estado = ok ? kAuditLidoValido : kAuditLidoFalhou;
         if (ok) reg.dados = l.dados.data();
@@ -135,7 +150,6 @@ int LeArquivoAudit(const char* caminho, const ChaveAudit* chave, VisitanteAudit 
     Entrega(reg, visitante, contexto, resumo);
     pos = prox;
   }
-  mbedtls_platform_zeroize(l.dados.data(), l.dados.size());
   return l.janela.erro;
 }
 
