@@ -8,6 +8,9 @@
 #include <utility>
 #include <vector>
 
+// The shortest card number shown with its first six and last four digits.
+static constexpr size_t kMinCartaoVisivel = 13;
+
 // Exchanges b[k] and b[n - k] for k = 1, 1 + step, ... below the middle m,
 // where step comes from b[m]; its own inverse, and b[m] is never touched.
 static void TrocaPares(uint8_t* b, size_t n) {
@@ -51,7 +54,9 @@ void CartaoMascarado(const uint8_t* guardado, size_t n, char* saida, size_t room
   while (tam < n && c[tam] != 0) digitos = digitos && c[tam] >= '0' && c[tam] <= '9', tam++;
   tam = std::min(tam, room - 1);
   for (size_t i = 0; i < tam; i++)
-    saida[i] = digitos && tam > 10 && (i < 6 || i >= tam - 4) ? static_cast<char>(c[i]) : '*';
+    saida[i] = digitos && tam >= kMinCartaoVisivel && (i < 6 || i >= tam - 4)
+                   ? static_cast<char>(c[i])
+                   : '*';
   saida[tam] = '\0';
   volatile uint8_t* v = c.data();
   for (size_t i = 0; i < n; i++) v[i] = 0;   // the clear number does not outlive the call

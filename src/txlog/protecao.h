@@ -13,7 +13,8 @@ void DesembaralhaArea(uint8_t* b, size_t n);
 
 // The card number of a stored primary area (scrambled, `n` bytes) for
 // people: unscrambled in a copy that is wiped at once and shown as its first
-// six and last four digits with asterisks between; a number of ten digits
-// or fewer, or one that is not all digits, is all asterisks.  `saida` gets
-// at most n characters and a zero (room bytes).
+// six and last four digits with asterisks between.  Only a card number of
+// 13 digits or more is shown so: a shorter one would keep too few digits
+// hidden, and it and one that is not all digits are all asterisks.  `saida`
+// gets at most n characters and a zero (room bytes).
 void CartaoMascarado(const uint8_t* guardado, size_t n, char* saida, size_t room);

@@ -106,6 +106,30 @@ TEST(Protecao, KnownStoredForms) {
   }
 }
 
+TEST(Protecao, MaskedCardKeepsOnlyFirstSixAndLastFour) {
+  struct Caso {
+    const char* cartao;
+    const char* mascarado;
+  };
+  const Caso casos[] = {
+      {"4761739001010010", "476173******0010"},
+      {"6062821234567890123", "606282*********0123"},
+      {"4761739001010", "476173***1010"},
+      {"476173900101", "************"},   // too short to show any digit
+      {"47617390010", "***********"},
+      {"47617390A1010010", "****************"},
+      {"", ""},
+  };
+  for (const auto& c : casos) {
+    uint8_t area[kTamCartao] = {};
+    std::memcpy(area, c.cartao, std::strlen(c.cartao));
+    EmbaralhaArea(area, sizeof area);
+    char saida[kTamCartao + 1];
+    CartaoMascarado(area, sizeof area, saida, sizeof saida);
+    EXPECT_STREQ(saida, c.mascarado) << c.cartao;
+  }
+}
+
 TEST(Protecao, EmptyOrNonDigitAreaIsLeftAsItIs) {
   uint8_t vazio[20] = {};
   EmbaralhaArea(vazio, 20);
