@@ -1,33 +1,25 @@
 // kovtool log: NSU arithmetic, the dump of day files written by the log
 // library (card numbers masked, reserved slots skipped) and one record shown
 // as LeLog finds it.
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
 
 #include "log_fixture.h"
+#include "support/processo.h"
 
 namespace {
 
 using KovtoolLog = LogTeste;
 
+// The exit status and everything kovtool wrote, standard error after
+// standard output.
 struct Saida {
   int status;
   std::string texto;
 };
 
 Saida Kovtool(const std::string& args) {
-  const std::string cmd = std::string(KOVTOOL_PROGRAMA) + " " + args + " 2>&1";
-  Saida s{-1, ""};
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return s;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) s.texto.append(buf, n);
-  const int st = pclose(p);
-  s.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return s;
+  const SaidaProcesso p = ExecutaShell(std::string(KOVTOOL_PROGRAMA) + " " + args);
+  return {p.status, p.out + p.err};
 }
 
 int Linhas(const std::string& s) {
@@ -99,11 +91,14 @@ TEST_F(KovtoolLog, DumpShowsNoCardInClear) {
 TEST_F(KovtoolLog, ShowFindsTheRecordAsLeLogDoes) {
   ASSERT_EQ(Define(), 0);
   RegistroLog r = Venda("4761739001010010", "990");
+  r.Terminal[3] = '\x1b';   // a control byte reaches the terminal escaped
   RegistroLogSecundario s = Frota("PLACA ABC0001");
   ASSERT_EQ(Grava(&r, &s, nullptr), 0);
   const Saida t = Kovtool("log show 050001 0305");
   ASSERT_EQ(t.status, 0) << t.texto;
   EXPECT_NE(t.texto.find("Valor             990"), std::string::npos) << t.texto;
+  EXPECT_NE(t.texto.find("Terminal          PDV\\x1B0001"), std::string::npos) << t.texto;
+  EXPECT_EQ(t.texto.find('\x1b'), std::string::npos);
   EXPECT_NE(t.texto.find("476173******0010"), std::string::npos);
   EXPECT_NE(t.texto.find("PLACA ABC0001"), std::string::npos);
   EXPECT_EQ(t.texto.find("4761739001010010"), std::string::npos);

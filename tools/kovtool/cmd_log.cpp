@@ -7,12 +7,14 @@
 //                              one record, found as LeLog finds it
 // Card numbers are always shown masked.
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "basico/rot_arqs_janela.h"
 #include "comandos.h"
 #include "linha_registro_log.h"
 #include "nvpr/nv_file.h"
@@ -25,20 +27,21 @@ namespace {
 
 // ---- Field output ----
 
+// A text field up to its zero byte.
 std::string Texto(const char* p, size_t n) { return std::string(p, strnlen(p, n)); }
 
-std::string Cartao(const RegistroLog& guardado) {
-  char m[sizeof guardado.Cartao + 1];
-  CartaoMascarado(reinterpret_cast<const uint8_t*>(guardado.Cartao), sizeof guardado.Cartao, m,
-                  sizeof m);
-  return m;
+// For the terminal: every byte that is not printable ASCII shows as \xNN.
+std::string Escapado(const std::string& t) {
+  std::string s;
+  AnexaEscapado(&s, reinterpret_cast<const uint8_t*>(t.data()), t.size());
+  return s;
 }
 
-std::string Hex(const void* p, size_t n) {
+std::string Hex(const uint8_t* p, size_t n) {
   std::string s;
   char b[3];
   for (size_t i = 0; i < n; i++) {
-    std::snprintf(b, sizeof b, "%02X", static_cast<const uint8_t*>(p)[i]);
+    std::snprintf(b, sizeof b, "%02X", p[i]);
     s += b;
   }
   return s;
@@ -67,7 +70,7 @@ struct Campo {
 };
 struct Campos {
   std::vector<Campo> v;
-  void Str(const char* nome, const std::string& t) { v.push_back({nome, t, Json(t)}); }
+  void Str(const char* nome, const std::string& t) { v.push_back({nome, Escapado(t), Json(t)}); }
   void Num(const char* nome, long long n) { v.push_back({nome, std::to_string(n), std::to_string(n)}); }
   std::string ComoJson() const {
     std::string o;
@@ -79,66 +82,108 @@ struct Campos {
   }
 };
 
-#define TXT(r, campo) Texto((r).campo, sizeof (r).campo)
+// How a field of a record is shown.
+enum class Forma {
+  Texto,    // text up to its zero byte
+  Byte,     // one byte as a number
+  Hex,      // bytes in hexadecimal
+  Cartao,   // the stored card number, masked
+  U16,      // 16-bit little-endian number
+  U32,      // 32-bit little-endian number
+  Itens,    // the fuel product lines of the secondary record
+};
 
-Campos DoPrincipal(const RegistroLog& r) {
-  Campos o;
-  o.Str("Terminal", TXT(r, Terminal));
-  o.Str("Produto", Hex(r.Produto, sizeof r.Produto));
-  o.Str("Nsu", TXT(r, Nsu));
-  o.Str("DocHost", TXT(r, DocHost));
-  o.Num("Estado", r.Estado);
-  o.Num("CodTrn", r.CodTrn);
-  o.Str("CodProcessamento", TXT(r, CodProcessamento));
-  o.Str("CodResposta", TXT(r, CodResposta));
-  o.Str("Data", TXT(r, Data));
-  o.Str("Hora", TXT(r, Hora));
-  o.Str("Cartao", Cartao(r));
-  o.Str("DataEnvio", TXT(r, DataEnvio));
-  o.Str("HoraEnvio", TXT(r, HoraEnvio));
-  o.Str("NsuOriginal", TXT(r, NsuOriginal));
-  o.Str("Valor", TXT(r, Valor));
-  o.Str("Validade", TXT(r, Validade));
-  o.Str("Parcelas", TXT(r, Parcelas));
-  o.Str("CodAutorizacao", TXT(r, CodAutorizacao));
-  o.Num("Rede", r.Rede);
-  o.Num("SeqPdv", r.SeqPdv);
-  o.Str("DocOriginal", TXT(r, DocOriginal));
-  o.Str("Adquirente", TXT(r, Adquirente));
-  o.Str("Estabelecimento", TXT(r, Estabelecimento));
-  o.Str("Empresa", TXT(r, Empresa));
-  o.Str("ModoEntrada", TXT(r, ModoEntrada));
-  o.Str("DataOriginal", TXT(r, DataOriginal));
-  o.Str("HoraOriginal", TXT(r, HoraOriginal));
-  o.Num("IdPdv", LeU16(r.IdPdv));
-  o.Num("IndiceSecundario", LeU32(r.IndiceSecundario));
-  return o;
-}
+struct DescrCampo {
+  const char* nome;
+  Forma forma;
+  size_t pos, tam;
+};
 
-Campos DoSecundario(const RegistroLogSecundario& s) {
-  Campos o;
-  o.Str("FrotaCampo1", TXT(s, FrotaCampo1));
-  o.Str("FrotaCampo2", TXT(s, FrotaCampo2));
-  o.Str("FrotaCampo3", TXT(s, FrotaCampo3));
-  const int qtd = LeU16(s.QtdItens);
-  o.Num("QtdItens", qtd);
+#define CAMPO(registro, campo, forma) \
+  DescrCampo{#campo, Forma::forma, offsetof(registro, campo), sizeof(registro::campo)}
+
+constexpr DescrCampo kCamposPrincipal[] = {
+    CAMPO(RegistroLog, Terminal, Texto),        CAMPO(RegistroLog, Produto, Hex),
+    CAMPO(RegistroLog, Nsu, Texto),             CAMPO(RegistroLog, DocHost, Texto),
+    CAMPO(RegistroLog, Estado, Byte),           CAMPO(RegistroLog, CodTrn, Byte),
+    CAMPO(RegistroLog, CodProcessamento, Texto), CAMPO(RegistroLog, CodResposta, Texto),
+    CAMPO(RegistroLog, Data, Texto),            CAMPO(RegistroLog, Hora, Texto),
+    CAMPO(RegistroLog, Cartao, Cartao),         CAMPO(RegistroLog, DataEnvio, Texto),
+    CAMPO(RegistroLog, HoraEnvio, Texto),       CAMPO(RegistroLog, NsuOriginal, Texto),
+    CAMPO(RegistroLog, Valor, Texto),           CAMPO(RegistroLog, Validade, Texto),
+    CAMPO(RegistroLog, Parcelas, Texto),        CAMPO(RegistroLog, CodAutorizacao, Texto),
+    CAMPO(RegistroLog, Rede, Byte),             CAMPO(RegistroLog, SeqPdv, Byte),
+    CAMPO(RegistroLog, DocOriginal, Texto),     CAMPO(RegistroLog, Adquirente, Texto),
+    CAMPO(RegistroLog, Estabelecimento, Texto), CAMPO(RegistroLog, Empresa, Texto),
+    CAMPO(RegistroLog, ModoEntrada, Texto),     CAMPO(RegistroLog, DataOriginal, Texto),
+    CAMPO(RegistroLog, HoraOriginal, Texto),    CAMPO(RegistroLog, IdPdv, U16),
+    CAMPO(RegistroLog, IndiceSecundario, U32),
+};
+
+constexpr DescrCampo kCamposSecundario[] = {
+    CAMPO(RegistroLogSecundario, FrotaCampo1, Texto),
+    CAMPO(RegistroLogSecundario, FrotaCampo2, Texto),
+    CAMPO(RegistroLogSecundario, FrotaCampo3, Texto),
+    CAMPO(RegistroLogSecundario, QtdItens, U16),
+    CAMPO(RegistroLogSecundario, Itens, Itens),
+    CAMPO(RegistroLogSecundario, NsuCopia, Texto),
+    CAMPO(RegistroLogSecundario, DataHoraCopia, Texto),
+    CAMPO(RegistroLogSecundario, DadosProduto, Hex),
+};
+
+constexpr DescrCampo kCamposItem[] = {
+    CAMPO(ItemLogFrota, Codigo, Texto),
+    CAMPO(ItemLogFrota, Descricao, Texto),
+    CAMPO(ItemLogFrota, Valor1, Texto),
+    CAMPO(ItemLogFrota, Valor2, Texto),
+};
+
+#undef CAMPO
+
+template <size_t N>
+Campos DaTabela(const void* registro, const DescrCampo (&tabela)[N]);
+
+// The product lines that QtdItens announces (at most six): in JSON an
+// array of objects, as text the lines' fields separated by "; ".
+void Itens(const uint8_t* sec, Campos* o) {
+  const int qtd = LeU16(sec + offsetof(RegistroLogSecundario, QtdItens));
+  const auto* itens = reinterpret_cast<const ItemLogFrota*>(sec + offsetof(RegistroLogSecundario, Itens));
   std::string json = "[", texto;
   for (int i = 0; i < qtd && i < kMaxItensLog; i++) {
-    Campos it;
-    it.Str("Codigo", TXT(s.Itens[i], Codigo));
-    it.Str("Descricao", TXT(s.Itens[i], Descricao));
-    it.Str("Valor1", TXT(s.Itens[i], Valor1));
-    it.Str("Valor2", TXT(s.Itens[i], Valor2));
+    const Campos it = DaTabela(&itens[i], kCamposItem);
     json += (i ? "," : "") + it.ComoJson();
-    texto += (i ? "; " : "") + it.v[0].texto + " " + it.v[1].texto + " " + it.v[2].texto + " " +
-             it.v[3].texto;
+    texto += i ? "; " : "";
+    for (size_t k = 0; k < it.v.size(); k++) texto += (k ? " " : "") + it.v[k].texto;
   }
-  o.v.push_back({"Itens", texto, json + "]"});
-  o.Str("NsuCopia", TXT(s, NsuCopia));
-  o.Str("DataHoraCopia", TXT(s, DataHoraCopia));
-  o.Str("DadosProduto", Hex(s.DadosProduto, sizeof s.DadosProduto));
+  o->v.push_back({"Itens", texto, json + "]"});
+}
+
+template <size_t N>
+Campos DaTabela(const void* registro, const DescrCampo (&tabela)[N]) {
+  const auto* base = static_cast<const uint8_t*>(registro);
+  Campos o;
+  for (const DescrCampo& d : tabela) {
+    const uint8_t* p = base + d.pos;
+    switch (d.forma) {
+      case Forma::Texto: o.Str(d.nome, Texto(reinterpret_cast<const char*>(p), d.tam)); break;
+      case Forma::Byte: o.Num(d.nome, p[0]); break;
+      case Forma::Hex: o.Str(d.nome, Hex(p, d.tam)); break;
+      case Forma::U16: o.Num(d.nome, LeU16(p)); break;
+      case Forma::U32: o.Num(d.nome, LeU32(p)); break;
+      case Forma::Itens: Itens(base, &o); break;
+      case Forma::Cartao: {
+        char m[kTamCartao + 1];
+        CartaoMascarado(p, d.tam, m, sizeof m);
+        o.Str(d.nome, m);
+        break;
+      }
+    }
+  }
   return o;
 }
+
+Campos DoPrincipal(const RegistroLog& r) { return DaTabela(&r, kCamposPrincipal); }
+Campos DoSecundario(const RegistroLogSecundario& s) { return DaTabela(&s, kCamposSecundario); }
 
 void Mostra(long long slot, const RegistroLog& r, const RegistroLogSecundario* s, bool json) {
   if (json) {
