@@ -96,6 +96,9 @@ int ProximoLog(VarreduraLog* v, void* principal, void* secundario) {
   v->leu_secundario = false;
   DesprotegeRegistro(principal, d.PosicaoProtegida, v->tam_protegido);
   if (secundario == nullptr || !v->tem_secundario || !d.FiltroSecundario(principal)) return 0;
+  // Cleared first, so that a record whose secondary record cannot be had is
+  // never returned beside the secondary record of the one before it.
+  std::memset(secundario, 0, static_cast<size_t>(d.TamanhoSecundario));
   const uint32_t indice =
       LeU32(static_cast<const uint8_t*>(principal) + d.PosicaoIndiceSecundario);
   if (indice == 0) return 1;

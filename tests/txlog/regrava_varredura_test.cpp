@@ -150,9 +150,11 @@ TEST_F(Varredura, SecondaryExpectedButMissing) {
   VarreduraLog v;
   ASSERT_EQ(AbreVarreduraLog(&v, "00000001", "0305", LOG_VARREDURA_FRENTE), 0);
   RegistroLog lido{};
-  RegistroLogSecundario lido_s{};
+  RegistroLogSecundario lido_s;
+  std::memset(&lido_s, '#', sizeof lido_s);   // what an earlier record left there
   EXPECT_EQ(ProximoLog(&v, &lido, &lido_s), 1);
   EXPECT_STREQ(lido.Nsu, "050001");   // the primary record was read
+  EXPECT_EQ(lido_s.FrotaCampo1[0], '\0');
   FechaVarreduraLog(&v);
   ASSERT_EQ(AbreVarreduraLog(&v, "00000001", "0305", LOG_VARREDURA_FRENTE), 0);
   EXPECT_EQ(ProximoLog(&v, &lido, nullptr), 0);   // without a secondary buffer it reads
