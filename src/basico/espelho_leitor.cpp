@@ -110,8 +110,5 @@ std::string FormataCabecalhoEspelho(const RegistroEspelhoLido* reg) {
 }
 
 std::string FormataDanoEspelho(const RegistroEspelhoLido* reg) {
-  char linha[96];
-  std::snprintf(linha, sizeof linha, "offset %lld: %lld bytes damaged or cut off, skipped",
-                static_cast<long long>(reg->posicao), static_cast<long long>(reg->bytes));
-  return linha;
+  return TextoDanoArquivo(reg->posicao, reg->bytes);
 }

@@ -55,3 +55,10 @@ void AnexaEscapado(std::string* s, const uint8_t* p, size_t n) {
     }
   }
 }
+
+std::string TextoDanoArquivo(int64_t posicao, int64_t bytes) {
+  char linha[96];
+  std::snprintf(linha, sizeof linha, "offset %lld: %lld bytes damaged or cut off, skipped",
+                static_cast<long long>(posicao), static_cast<long long>(bytes));
+  return linha;
+}

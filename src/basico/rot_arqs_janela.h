@@ -1,7 +1,8 @@
 // What the readers of the audit and mirror files share: a read window over a
 // file, in which any range of up to kMaxJanela bytes is made available from
 // one buffer that is refilled as the walk moves on (so a reader never holds
-// a whole file), and the escaping of bytes read from a file for display.
+// a whole file), the escaping of bytes read from a file for display, and
+// the line that reports a damaged stretch.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -29,3 +30,6 @@ const uint8_t* BytesJanela(JanelaArquivo* j, int64_t pos, size_t n);
 // Appends the bytes with printable ASCII as it is and the rest (and '\')
 // as \xNN, so the text shows every byte unambiguously.
 void AnexaEscapado(std::string* s, const uint8_t* p, size_t n);
+
+// The line of a stretch of a file that holds no record.
+std::string TextoDanoArquivo(int64_t posicao, int64_t bytes);

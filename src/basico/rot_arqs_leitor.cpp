@@ -156,11 +156,7 @@ int LeArquivoAudit(const char* caminho, const ChaveAudit* chave, VisitanteAudit 
 std::string FormataAuditTexto(const RegistroAuditLido* reg) {
   std::string s;
   char linha[160];
-  if (reg->estado == kAuditLidoDanificado) {
-    std::snprintf(linha, sizeof linha, "offset %lld: %lld bytes damaged or cut off, skipped",
-                  static_cast<long long>(reg->posicao), static_cast<long long>(reg->bytes));
-    return linha;
-  }
+  if (reg->estado == kAuditLidoDanificado) return TextoDanoArquivo(reg->posicao, reg->bytes);
   std::string hora;
   AnexaEscapado(&hora, reinterpret_cast<const uint8_t*>(reg->hora), std::strlen(reg->hora));
   if (reg->estado == kAuditLidoFalhou) {
