@@ -58,18 +58,6 @@ void LeFaixas(int tabela, std::vector<FaixaBandeira>* faixas) {
   });
 }
 
-// The first 9 characters as a number; false unless all are digits.
-bool PrefixoCartao(const char* cartao, int* valor) {
-  if (cartao == nullptr) return false;
-  int v = 0;
-  for (int i = 0; i < 9; ++i) {
-    if (cartao[i] < '0' || cartao[i] > '9') return false;
-    v = v * 10 + (cartao[i] - '0');
-  }
-  *valor = v;
-  return true;
-}
-
 }  // namespace
 
 int BandeirasHabilitadas() {
@@ -101,7 +89,8 @@ int CarregaBandeiras(int tabela) {
 
 int BuscaBandeira(int tabela, const char* cartao) {
   int n = 0;
-  if (!PrefixoCartao(cartao, &n)) return kBandSemCasamento;
+  // The first 9 characters of the card, all digits.
+  if (!DigitosDecimais(cartao, 9, &n)) return kBandSemCasamento;
   if (!SeletorValido(tabela)) return kBandSeletorInvalido;
   TravaProdutos trava;
   if (!g_produtos.carregada[tabela - 1]) return kBandNaoCarregada;

@@ -1,7 +1,7 @@
-// Range keys and brand-code values of the brand file.
+// Range keys and brand-code values of the brand file, and the fixed-count
+// digit reading that the card prefix and the multi-brand fields share.
 #include "basico/prodkovra_faixa.h"
 
-#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -45,12 +45,16 @@ bool InterpretaFaixaBandeira(const char* chave, int* inicio, int* fim) {
 }
 
 bool InterpretaCodigoBandeira(const char* valor, int* codigo) {
-  if (valor == nullptr || std::strlen(valor) != 5) return false;
+  return valor != nullptr && std::strlen(valor) == 5 && DigitosDecimais(valor, 5, codigo);
+}
+
+bool DigitosDecimais(const char* texto, size_t n, int* valor) {
+  if (texto == nullptr || n == 0 || n > kDigitosFaixa) return false;
   int v = 0;
-  for (int i = 0; i < 5; ++i) {
-    if (valor[i] < '0' || valor[i] > '9') return false;
-    v = v * 10 + (valor[i] - '0');
+  for (size_t i = 0; i < n; ++i) {
+    if (texto[i] < '0' || texto[i] > '9') return false;
+    v = v * 10 + (texto[i] - '0');
   }
-  *codigo = v;
+  *valor = v;
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include "basico/prodkovra.h"
 #include "basico/prodkovra_estado.h"
+#include "basico/prodkovra_faixa.h"
 #include "basico/prodkovra_ini.h"
 #include "basico/prodkovra_multi.h"
 #include "nvpr/nv_fileutil.h"
@@ -72,14 +73,7 @@ std::string ArquivoMulti(const char* empresa) {
 bool CampoNumero(const char* ini, const char* fim, int* valor) {
   while (ini < fim && (*ini == ' ' || *ini == '\t')) ++ini;
   while (fim > ini && (fim[-1] == ' ' || fim[-1] == '\t')) --fim;
-  if (ini == fim || fim - ini > 9) return false;
-  int v = 0;
-  for (; ini < fim; ++ini) {
-    if (*ini < '0' || *ini > '9') return false;
-    v = v * 10 + (*ini - '0');
-  }
-  *valor = v;
-  return true;
+  return DigitosDecimais(ini, static_cast<size_t>(fim - ini), valor);
 }
 
 // The network that the file names for the product, 0 for none.
