@@ -16,8 +16,9 @@ void ProcessaMsgHost(const uint8_t* dados, size_t tam) {
   NV_Trava trava(&MutexGlobal);
   const size_t n = std::min(tam, kTamBufferHost);
   Modulo.tam_host = static_cast<uint16_t>(n);
+  // Only the length: the message carries the card number and its track,
+  // and the console may be captured to a file.
   Depura("RxHost: msg do Host de %u bytes", static_cast<unsigned>(n));
-  DepuraHex(dados, n, "RxHost");
   if (!CarregaMsgResposta(dados, n)) return;
   leresp();
 }

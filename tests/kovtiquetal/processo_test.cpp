@@ -7,6 +7,7 @@
 #include "kovtiquetal/processo.h"
 #include "kovtiquetal/registros.h"
 #include "modulo_fixture.h"
+#include "services/depura.h"
 #include "txlog/txlog.h"
 
 namespace {
@@ -22,6 +23,18 @@ TEST_F(ModuloTeste, BlockSettingIsReadOnEvery61stTick) {
   EXPECT_EQ(BloqueioDaCargaTabela, 3);
   ExecutaTick();
   EXPECT_EQ(BloqueioDaCargaTabela, 12);
+}
+
+TEST_F(ModuloTeste, HostMessageTraceShowsItsLengthAndNoCardData) {
+  const std::string msg = "0210" "7000000000000000" "165234567890123456" "003000";
+  DefineTraceConsole(true);
+  testing::internal::CaptureStderr();
+  ProcessaMsgHost(reinterpret_cast<const uint8_t*>(msg.data()), msg.size());
+  const std::string saida = testing::internal::GetCapturedStderr();
+  DefineTraceConsole(false);
+  EXPECT_NE(saida.find("RxHost: msg do Host de 44 bytes"), std::string::npos) << saida;
+  EXPECT_EQ(saida.find("RxHost - tam:"), std::string::npos) << saida;
+  for (const char* trecho : {"789012", "37 38 39 30"}) EXPECT_EQ(saida.find(trecho), std::string::npos) << trecho;
 }
 
 TEST(SementeNumSeqRede, HoursAndMinutesOfTheStart) {
