@@ -2,19 +2,22 @@
 // written and rewritten with GravaLog and RegravaLog, and the PDV and host
 // messages recorded the way the links record them.  Every file the day
 // leaves is searched byte by byte for the card numbers, and everything is
-// read back with the kovtool binary of this build.
-#include <sys/wait.h>
+// read back with the kovtool binary of this build.  Also how the two
+// kovtool readers refuse bad arguments, missing files and unusable keys.
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "audit_apoio.h"
+#include "basico/espelho.h"
 #include "basico/rot_arqs.h"
 #include "services/ini.h"
 #include "services/trace.h"
+#include "support/processo.h"
 #include "txlog/txlog.h"
 
 namespace {
@@ -41,17 +44,12 @@ std::string Kovtool() {
   return (fs::path(exe).parent_path() / "../../tools/kovtool/kovtool").lexically_normal().string();
 }
 
-// Runs kovtool with the arguments; its standard output and exit status.
+// Runs kovtool with the arguments (shell quoting); all it wrote and its
+// exit status.
 std::string Executa(const std::string& args, int* status) {
-  std::string saida;
-  FILE* p = popen((Kovtool() + " " + args + " 2>&1").c_str(), "r");
-  if (p == nullptr) return saida;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) saida.append(buf.data(), n);
-  const int st = pclose(p);
-  *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return saida;
+  const SaidaProcesso s = ExecutaShell(Kovtool() + " " + args);
+  *status = s.status;
+  return s.out + s.err;
 }
 
 std::string Trilha2(const char* cartao) { return std::string(cartao) + "=25121011234567890123"; }
@@ -203,6 +201,60 @@ TEST_F(DiaTeste, EveryRecordReadsBackAndNoCardNumberIsInClear) {
   EXPECT_EQ(status, 1);
   EXPECT_TRUE(Contem(danificado, std::to_string(registros_audit_ - 1) + " records, 1 damaged"))
       << danificado;
+}
+
+using KovtoolLeitores = AuditTeste;
+
+TEST_F(KovtoolLeitores, BadArgumentsMissingFilesWrongKeysAndDamage) {
+  ASSERT_TRUE(fs::exists(Kovtool())) << Kovtool();
+  const char* const ruins[] = {"audit",          "audit dump x",   "audit read",
+                               "audit read x --key", "audit read x --bogus", "audit read x y",
+                               "mirror",         "mirror read",    "mirror read x y"};
+  for (const char* args : ruins) {
+    const SaidaProcesso s = ExecutaShell(Kovtool() + " " + args);
+    EXPECT_EQ(s.status, 2) << args;
+    EXPECT_EQ(s.out, "") << args;
+    EXPECT_EQ(std::count(s.err.begin(), s.err.end(), '\n'), 1) << args << ": " << s.err;
+  }
+
+  ASSERT_EQ(AbreAudit(), 0);
+  GravaTexto(0, "um registro");
+  ASSERT_EQ(GravaIniInt("EspelhoLog", "GeraEspelhoLog", 1, "/kovra/./config/kovra.ini"), 1);
+  RegistroLog reg{};
+  ASSERT_EQ(GravaEspelho(0, 77, "20260315", "EMPRESA1", "150001", &reg, sizeof reg, nullptr, 0,
+                         nullptr),
+            0);
+  int status = -1;
+  struct Caso {
+    std::string args;
+    int status;
+    const char* texto;
+  };
+  drive_->escreve("kovra/outra.key", "ffeeddccbbaa99887766554433221100\n");
+  chmod(drive_->caminho("kovra/outra.key").c_str(), 0600);
+  drive_->escreve("kovra/aberta.key", std::string(kChaveTesteHex) + "\n");
+  chmod(drive_->caminho("kovra/aberta.key").c_str(), 0644);
+  const Caso casos[] = {
+      {"audit read /kovra/audit/03150842.077 --key ../outra.key", 1, "no record passes its check"},
+      {"audit read /kovra/audit/03150842.077 --key /kovra/aberta.key", 1, "grupo ou outros"},
+      {"audit read /kovra/audit/03150842.077 --key /kovra/nada.key", 1, "ausente"},
+      {"audit read /kovra/audit/nada.077", 1, "nada.077"},
+      {"mirror read /kovra/espelho.log/nada.log", 1, "nada.log"},
+      {"mirror read /kovra/espelho.log/20260315.log", 0, "1 records, 0 damaged"},
+  };
+  for (const Caso& c : casos) {
+    const std::string saida = Executa(c.args, &status);
+    EXPECT_EQ(status, c.status) << c.args << ": " << saida;
+    EXPECT_TRUE(Contem(saida, c.texto)) << c.args << ": " << saida;
+  }
+
+  // A mirror file cut short: the damage is shown and the status says so.
+  const std::string espelho = drive_->le("kovra/espelho.log/20260315.log");
+  drive_->escreve("kovra/espelho.log/20260315.log", espelho + espelho.substr(0, 100));
+  const std::string saida = Executa("mirror read /kovra/espelho.log/20260315.log", &status);
+  EXPECT_EQ(status, 1) << saida;
+  EXPECT_TRUE(Contem(saida, "offset 282: 100 bytes damaged or cut off, skipped")) << saida;
+  EXPECT_TRUE(Contem(saida, "1 records, 1 damaged")) << saida;
 }
 
 }  // namespace
