@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "nvpr/nv_error.h"
 #include "nvpr/nv_fileutil.h"
@@ -223,19 +222,9 @@ int ArquivosDaData(const char* empresa, const char* terminal, int data, bool cri
   novo.ultimo_uso = agora;
   // The table grows 1000 entries at a time up to its bound; past it, the
   // entry at its start (the oldest date) is closed and its place reused.
-  if (tab.size() == tab.capacity()) {
-    bool cresceu = false;
-    if (tab.size() + kPassoTabela <= g_log.max_arquivos) {
-      try {
-        tab.reserve(tab.size() + kPassoTabela);
-        cresceu = true;
-      } catch (const std::bad_alloc&) {
-      }
-    }
-    if (!cresceu) {
-      if (tab.empty()) return -NV_ENOMEM;
-      tab.erase(tab.begin());
-    }
+  if (!CresceTabela(&tab, g_log.max_arquivos)) {
+    if (tab.empty()) return -NV_ENOMEM;
+    tab.erase(tab.begin());
   }
   pos = std::lower_bound(tab.begin(), tab.end(), 0, [&](const ArquivoAbertoLog& a, int) {
     return MenorChave(a, data, emp, term);

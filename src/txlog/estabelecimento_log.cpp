@@ -3,7 +3,6 @@
 // company whose log holds its transaction.
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "nvpr/nv_error.h"
 #include "txlog/estado_log.h"
@@ -55,21 +54,11 @@ int AssociaEstabelecimento(const char* empresa, const char* estabelecimento) {
     return 0;
   }
   // Grows 1000 pairs at a time up to its bound.
-  if (tab.size() == tab.capacity()) {
-    bool cresceu = false;
-    if (tab.size() + kPassoTabela <= g_log.max_estabelecimentos) {
-      try {
-        tab.reserve(tab.size() + kPassoTabela);
-        cresceu = true;
-      } catch (const std::bad_alloc&) {
-      }
-    }
-    if (!cresceu) {
-      if (tab.empty()) return NV_ENOMEM;
-      DescartaMetadeAntiga(&tab);
-    }
-    pos = std::lower_bound(tab.begin(), tab.end(), codigo, MenorCodigo);
+  if (!CresceTabela(&tab, g_log.max_estabelecimentos)) {
+    if (tab.empty()) return NV_ENOMEM;
+    DescartaMetadeAntiga(&tab);
   }
+  pos = std::lower_bound(tab.begin(), tab.end(), codigo, MenorCodigo);
   EstabelecimentoLog par{};
   std::memcpy(par.codigo, codigo, sizeof codigo);
   std::memcpy(par.empresa, emp, sizeof emp);

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "nvpr/nv_file.h"
@@ -18,6 +19,22 @@ inline constexpr const char* kArqGeral = "/kovra/./config/geral.001";
 inline constexpr size_t kMaxPathLogs = 259;
 inline constexpr size_t kTamCaminhoLog = 1024;   // room of every built log path
 inline constexpr size_t kPassoTabela = 1000;     // both tables grow by this
+
+// Room for one more entry in a table that grows kPassoTabela entries at a
+// time up to `maximo`: true when it has room or could grow; false when it is
+// full and may not (or, out of memory, cannot) grow, and the caller must
+// make room itself.
+template <typename T>
+bool CresceTabela(std::vector<T>* tab, size_t maximo) {
+  if (tab->size() < tab->capacity()) return true;
+  if (tab->size() + kPassoTabela > maximo) return false;
+  try {
+    tab->reserve(tab->size() + kPassoTabela);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
 
 // One open (company, terminal, date) of the open-file table.
 struct ArquivoAbertoLog {
