@@ -12,6 +12,6 @@
 // true with its value's position and length in characters.
 bool BuscaObjetoChip(const char* dados, const char* tag, size_t* pos, size_t* tam);
 
-// Removes the first data object with `tag`, shortening the text in place.
-// True when one was removed.
+// Removes the first data object with `tag`, shortening the text in place
+// and the lengths of the templates that held it.  True when one was removed.
 bool RemoveObjetoChip(char* dados, const char* tag);
