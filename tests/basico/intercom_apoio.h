@@ -10,8 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "support/drive.h"
-
-using Bytes = std::vector<uint8_t>;
+#include "support/fila.h"
 
 struct RegistroAuditCapturado {
   uint8_t tipo;
@@ -32,8 +31,6 @@ class LinksTeste : public ::testing::Test {
   DriveTemp drive_;
 };
 
-// One datagram of the queue framing: FE FF FD, the type, the payload.
-Bytes Datagrama(uint8_t tipo, const Bytes& carga);
 Bytes Embaralhado(Bytes b);
 Bytes Desembaralhado(Bytes b);
 Bytes Texto(const std::string& s);
@@ -43,15 +40,12 @@ Bytes Texto(const std::string& s);
 class LeitorCru {
  public:
   explicit LeitorCru(const char* nome);
-  ~LeitorCru();
-  LeitorCru(const LeitorCru&) = delete;
-  LeitorCru& operator=(const LeitorCru&) = delete;
   // The payload of the next datagram (checked to be one whole 250 segment),
   // waiting at most espera_ms; false when none came.
   bool Recebe(Bytes* carga, int espera_ms = 5000);
-  void Fecha();   // the reader is gone; its file stays
+  void Fecha() { sock_.Fecha(); }   // the reader is gone; its file stays
  private:
-  int fd_ = -1;
+  SocketCru sock_;
 };
 
 // Sends one datagram to a queue's path; false when no reader is there yet.

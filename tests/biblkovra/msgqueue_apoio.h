@@ -10,8 +10,7 @@
 
 #include "biblkovra/msgqueue.h"
 #include "support/drive.h"
-
-using Bytes = std::vector<uint8_t>;
+#include "support/fila.h"
 
 class FilaTeste : public ::testing::Test {
  protected:
@@ -20,33 +19,21 @@ class FilaTeste : public ::testing::Test {
   DriveTemp drive_;
 };
 
-// One datagram: magic, type, payload.
-Bytes Datagrama(uint8_t tipo, const Bytes& carga);
 Bytes Padrao(size_t n, uint8_t semente);
 std::string CaminhoFila(const char* nome);
 
 // A bare socket bound at a queue's path (directories made), reading what a
-// writer sends.
-class LeitorCru {
+// writer sends, whole datagrams with their header.
+class LeitorCru : public SocketCru {
  public:
-  explicit LeitorCru(const char* nome);
-  ~LeitorCru();
-  // The next datagram, waiting at most 2 s (a test that fails must not hang);
-  // false when none came.
-  bool Recebe(Bytes* d, int espera_ms = 2000);
-  void Fecha();   // closes the socket, leaving its file (a dead reader)
-  int fd() const { return fd_; }
- private:
-  int fd_ = -1;
+  explicit LeitorCru(const char* nome) : SocketCru(CaminhoFila(nome)) {}
 };
 
 // A bare socket sending forged datagrams to a queue's path.
 class EscritorCru {
  public:
-  explicit EscritorCru(const char* nome);
-  ~EscritorCru();
-  void Envia(const Bytes& d);
+  explicit EscritorCru(const char* nome) : caminho_(CaminhoFila(nome)) {}
+  void Envia(const Bytes& d) { ASSERT_TRUE(EnviaDatagramaCru(caminho_, d)) << caminho_; }
  private:
-  int fd_ = -1;
   std::string caminho_;
 };

@@ -1,15 +1,13 @@
 // Helpers of the link tests.
 #include "link_apoio.h"
 
-#include <filesystem>
 #include <sys/stat.h>
 
 #include <mbedtls/md5.h>
 
 #include "comms/chave_link.h"
 #include "comms/link.h"
-
-namespace fs = std::filesystem;
+#include "support/spool.h"
 
 void LinkTeste::SetUp() { ReiniciaLink(); }
 
@@ -29,17 +27,7 @@ std::string LinkTeste::TextoChave(const uint8_t* segredo, bool teste) {
   return t;
 }
 
-std::vector<std::string> LinkTeste::LinhasMensagem() const {
-  std::vector<std::string> linhas;
-  const fs::path dir = drive_.caminho("kovra/tmp");
-  if (!fs::exists(dir)) return linhas;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    if (e.path().extension() != ".msg") continue;
-    const std::string reg = drive_.le("kovra/tmp/" + e.path().filename().string());
-    if (reg.size() > 8) linhas.emplace_back(reg.c_str() + 8);
-  }
-  return linhas;
-}
+std::vector<std::string> LinkTeste::LinhasMensagem() const { return LinhasSpoolMensagem(drive_); }
 
 std::string Hex(const uint8_t* p, size_t n) {
   static const char kDig[] = "0123456789abcdef";
