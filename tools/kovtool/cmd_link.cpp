@@ -45,7 +45,8 @@ void AvisaChaveRecusada() {
 }  // namespace
 
 int CmdLink(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "table") == 0) {
+  if (argc >= 2 && std::strcmp(argv[1], "table") == 0) {
+    if (argc != 2) return ErroUso("link table takes no argument");
     AvisaChaveRecusada();
     ImprimeHex(TabelaChaveLink(), kTamTabelaChaveLink);
     return 0;
