@@ -64,16 +64,12 @@ size_t DigitosAntes(const uint8_t* dados, size_t fim, size_t max) {
 // ends at the separator `sep` and the 2-digit length of field 35 stands
 // before it.  The length must cover the number and the separator, stay
 // within the field's maximum and the data, and every character of the
-// track after the separator must be a digit.  *fronteira tells whether a
-// non-digit or the end of the data follows the track.
-bool PrefixoTrilha2(const uint8_t* dados, size_t tam, size_t sep, size_t cartao, bool* fronteira) {
+// track after the separator must be a digit.
+bool PrefixoTrilha2(const uint8_t* dados, size_t tam, size_t sep, size_t cartao) {
   const size_t inicio = sep - cartao;
   const size_t n = static_cast<size_t>((dados[inicio - 2] - '0') * 10 + (dados[inicio - 1] - '0'));
   if (n < cartao + 1 || n > kMaxTrilha2 || n > tam - inicio) return false;
-  const size_t fim = inicio + n;
-  if (!Todos(dados + sep + 1, fim - sep - 1, Digito)) return false;
-  *fronteira = fim == tam || !Digito(dados[fim]);
-  return true;
+  return Todos(dados + sep + 1, inicio + n - sep - 1, Digito);
 }
 
 // Whether the digits pass the check digit that card numbers carry (Luhn).
@@ -90,33 +86,23 @@ bool DigitoVerificadorOk(const uint8_t* p, size_t n) {
 // The length of the card number before the track 2 separator at `sep`.
 // A run of 13 to 19 digits is the number.  A longer run holds the field's
 // length in front of the number: of the lengths that fit the track, the
-// only one, else the only one whose track ends at a field boundary, else
-// the only one whose number passes its check digit.  When none is singled
-// out, the longest that fits (or 19) hides at least the middle of any
-// number it could be.  A run too short for a card number keeps the 16-digit
-// mask.
+// longest whose number passes its check digit (a card number always does),
+// else the longest that fits, else 19.  The mask of a longer reading covers
+// the mask of every shorter one, so whichever reading is the true one, its
+// number shows no more than its first six and last four digits.  A run too
+// short for a card number keeps the 16-digit mask.
 size_t TamanhoCartaoTrilha2(const uint8_t* dados, size_t tam, size_t sep) {
   const size_t run = DigitosAntes(dados, sep, kMaxCartao + 2);
   if (run < kMinCartao) return kCartaoPadrao;
   if (run <= kMaxCartao) return run;
-  constexpr int kCriterios = 3;   // fits, ends at a boundary, check digit
-  size_t escolhido[kCriterios] = {};
-  int conta[kCriterios] = {};
-  size_t maior = kMaxCartao;
+  size_t cabe = 0, verificado = 0;
   for (size_t c = kMinCartao; c <= kMaxCartao && c + 2 <= run; ++c) {
-    bool fronteira = false;
-    if (!PrefixoTrilha2(dados, tam, sep, c, &fronteira)) continue;
-    const bool atende[kCriterios] = {true, fronteira, DigitoVerificadorOk(dados + sep - c, c)};
-    for (int k = 0; k < kCriterios; ++k) {
-      if (!atende[k]) continue;
-      escolhido[k] = c;
-      ++conta[k];
-    }
-    maior = c;
+    if (!PrefixoTrilha2(dados, tam, sep, c)) continue;
+    cabe = c;
+    if (DigitoVerificadorOk(dados + sep - c, c)) verificado = c;
   }
-  for (int k = 0; k < kCriterios; ++k)
-    if (conta[k] == 1) return escolhido[k];
-  return maior;
+  if (verificado > 0) return verificado;
+  return cabe > 0 ? cabe : kMaxCartao;
 }
 
 // The card number of a track 1 ends at the separator `sep`.  After the

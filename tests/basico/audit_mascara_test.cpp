@@ -125,10 +125,16 @@ TEST(AuditMascara, Track2OfUnknownLengthHidesAtLeastTheMiddle) {
   // track: as if the number had 19 digits, so no shorter one shows more.
   EXPECT_EQ(Aplica(MascaraTrilha2Audit, "X" "99999999" "5555444433332226" "=2512101" "1234567890"),
             "X" "99999999" "555*********2226" "=2512101" "******7890");
-  // Lengths 16 ("30") and 17 ("23") fit, neither track ends at a field
-  // boundary and both numbers pass the check digit: the longer one.
+  // Lengths 16 ("30") and 17 ("23") fit and both numbers pass the check
+  // digit: the longer one.
   EXPECT_EQ(Aplica(MascaraTrilha2Audit, "X" "1230" "5555444433332226" "=2512101" "123456" "77"),
             "X" "1230" "55554*******2226" "=2512101" "******" "77");
+  // A 16-digit number whose digits "35" also read as the length of a track
+  // with a 13-digit number, and that shorter track ends just before a letter
+  // while the true one is followed by a digit: the reading that passes the
+  // check digit is taken, and no digit past the first six shows.
+  EXPECT_EQ(Aplica(MascaraTrilha2Audit, "X00" "37" "4350000000000008" "=25122010000012345678" "1ABCDEF"),
+            "X00" "37" "435000******0008" "=2512201******2345678" "1ABCDEF");
 }
 
 TEST(AuditMascara, Track1HidesTheCardMiddleAndPartOfTheName) {
