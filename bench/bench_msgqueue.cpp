@@ -67,8 +67,14 @@ double Percentil(std::vector<int64_t>& v, double p) {
 void BM_FilaIdaVolta(benchmark::State& state) {
   DriveBench drive;
   NV_MsgQueue *ida_l = nullptr, *ida_e = nullptr, *volta_l = nullptr, *volta_e = nullptr;
-  if (NV_MsgQueueCreate(&ida_l, "bench/ida") != 0 || NV_MsgQueueCreate(&volta_l, "bench/volta") != 0 ||
-      NV_MsgQueueOpen(&ida_e, "bench/ida") != 0 || NV_MsgQueueOpen(&volta_e, "bench/volta") != 0) {
+  NV_MsgQueueCreate(&ida_l, "bench/ida");
+  NV_MsgQueueCreate(&volta_l, "bench/volta");
+  NV_MsgQueueOpen(&ida_e, "bench/ida");
+  NV_MsgQueueOpen(&volta_e, "bench/volta");
+  // Closed on every way out, the skip included.
+  const NV_MsgQueuePtr fecha[] = {NV_MsgQueuePtr(ida_e), NV_MsgQueuePtr(volta_e),
+                                  NV_MsgQueuePtr(ida_l), NV_MsgQueuePtr(volta_l)};
+  if (ida_l == nullptr || volta_l == nullptr || ida_e == nullptr || volta_e == nullptr) {
     state.SkipWithError("queues could not be opened");
     return;
   }
@@ -97,10 +103,6 @@ void BM_FilaIdaVolta(benchmark::State& state) {
   eco_cru.join();
   close(par[0]);
   close(par[1]);
-  NV_MsgQueueClose(ida_e);
-  NV_MsgQueueClose(volta_e);
-  NV_MsgQueueClose(ida_l);
-  NV_MsgQueueClose(volta_l);
 
   int64_t soma_fila = 0, soma_cru = 0;
   for (int64_t v : lat_fila) soma_fila += v;
