@@ -1,7 +1,8 @@
 // The PDV link: the two switch queues that carry the PDVs' requests to the
 // module and its replies back (basico/intercom_filas.h names them), with the
 // link scrambling applied to every message both ways and every message
-// recorded in the audit trail (kind 50 requests, kind 49 replies).
+// recorded in the audit trail (kind 50 requests, kind 49 replies), with the
+// card numbers typed into them masked (basico/interpdv_mascara.h).
 //
 // A reply goes out as a frame: the 16-bit routing number (least significant
 // byte first), the value of the reply's characters 12 to 14 read as a

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "basico/interpdv_interno.h"
+#include "basico/interpdv_mascara.h"
 #include "comms/link.h"
 #include "nvpr/nv_error.h"
 #include "services/trace.h"
@@ -49,7 +50,7 @@ uint16_t RotaRespostaPdv(const uint8_t* msg, size_t tam) {
 void EnviaRespostaPdv(uint8_t* msg, size_t tam) {
   if (msg == nullptr || tam == 0) return;
   EstadoInterPdv& e = g_interpdv;
-  GravaAudit(kAuditRespostaPdv, msg, tam, nullptr, 0, __FILE__, __LINE__);
+  GravaAuditPdv(kAuditRespostaPdv, msg, tam, __FILE__, __LINE__);
 
   if (SumidouroRespostaPdv s = e.sumidouro.load()) {
     s(msg, tam);

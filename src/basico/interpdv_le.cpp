@@ -1,10 +1,11 @@
 // Reading one PDV request: the queue read with its retries, the
-// unscrambling and the audit record of kind 50.
+// unscrambling and the audit record of kind 50 (typed card numbers masked).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "basico/interpdv_interno.h"
+#include "basico/interpdv_mascara.h"
 #include "comms/link.h"
 #include "nvpr/nv_error.h"
 #include "services/trace.h"
@@ -48,7 +49,7 @@ size_t LeMsgPdv(uint8_t* buf, size_t tam) {
     }
     DesembaralhaLink(buf, lido);
     const size_t auditado = e.audit_completo.load() ? lido : std::min(lido, kTamAuditCabecalhoPdv);
-    GravaAudit(kAuditPedidoPdv, buf, auditado, nullptr, 0, __FILE__, __LINE__);
+    GravaAuditPdv(kAuditPedidoPdv, buf, auditado, __FILE__, __LINE__);
     return lido;
   }
 }

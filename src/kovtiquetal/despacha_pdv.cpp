@@ -3,7 +3,9 @@
 // sub-type.  Requests of unknown types are dumped on the console and never
 // answered.
 #include <cstdio>
+#include <cstring>
 
+#include "basico/interpdv_mascara.h"
 #include "hostmsg/consistencia.h"
 #include "kovtiquetal/fluxos.h"
 #include "kovtiquetal/modulo.h"
@@ -46,19 +48,31 @@ constexpr RotaPdv kRotasTipo[] = {
 
 constexpr const char* kMsgErrada = "MSG PDV ERRADO";
 
+// The "MSG PDV ERRADO" dump of the current message.  The console may be
+// captured to a file, so a typed card number shows only its first six and
+// last four digits (the others as '*', 2a).
+void DespejaMsgErrada() {
+  uint8_t copia[kTamMsgPdv];
+  const size_t n = TamMsgPdv < sizeof copia ? TamMsgPdv : sizeof copia;
+  std::memcpy(copia, MsgPdv, n);
+  OcultaCartoesPdv(copia, n);
+  ErroConsistencia(kMsgErrada, n, copia);
+  explicit_bzero(copia, n);
+}
+
 // A request whose header does not hold together: a line in the message log
 // and the console dump, no reply.
 bool CabecalhoValido() {
   if (TamMsgPdv < kTamCabecalhoPdv) {
     EscreveMensagemF("Erro - msg PDV de %u bytes, menor que o cabecalho", TamMsgPdv);
-    ErroConsistencia(kMsgErrada, TamMsgPdv, MsgPdv);
+    DespejaMsgErrada();
     return false;
   }
   const unsigned dados = LeU16Le(MsgPdv + kPosTamDadosPdv);
   if (kTamCabecalhoPdv + dados > TamMsgPdv) {
     EscreveMensagemF("Erro - msg PDV com %u bytes de dados e %u recebidos", dados,
                      static_cast<unsigned>(TamMsgPdv - kTamCabecalhoPdv));
-    ErroConsistencia(kMsgErrada, TamMsgPdv, MsgPdv);
+    DespejaMsgErrada();
     return false;
   }
   return true;
@@ -71,5 +85,5 @@ void DespachaMsgPdv() {
   const uint8_t tipo = MsgPdv[kPosTipoPdv];
   for (const RotaPdv& r : kRotasTipo)
     if (r.codigo == tipo) return r.trata();
-  ErroConsistencia(kMsgErrada, TamMsgPdv, MsgPdv);
+  DespejaMsgErrada();
 }

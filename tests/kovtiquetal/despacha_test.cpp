@@ -63,6 +63,25 @@ TEST_F(DespachaTeste, RequestsThatGetNoReply) {
   EXPECT_EQ(ContaLinhas("Erro - msg PDV de 10 bytes, menor que o cabecalho"), 1);
 }
 
+TEST_F(DespachaTeste, DumpOfAWrongRequestShowsATypedCardMasked) {
+  const std::string dados("0\0004111111111111111\000", 19);
+  const Bytes pedido = PedidoPdv(3, 1, Texto(dados));
+  testing::internal::CaptureStdout();
+  Processa(pedido);
+  const std::string saida = testing::internal::GetCapturedStdout();
+  Bytes mostrado = pedido;
+  std::memset(mostrado.data() + 32 + 6, '*', 6);   // 411111******1111
+  std::string esperado = "Erro Consistencia: MSG PDV ERRADO\n";
+  for (uint8_t b : mostrado) {
+    char h[8];
+    std::snprintf(h, sizeof h, "%02x  ", b);
+    esperado += h;
+  }
+  EXPECT_EQ(saida, esperado + "\n");
+  // The current message itself keeps the card for the flows.
+  EXPECT_EQ(0, std::memcmp(MsgPdv + 32, "4111111111111111", 16));
+}
+
 TEST_F(DespachaTeste, DataLengthPastTheBytesReceivedIsRefused) {
   Bytes pedido = PedidoPdv(1, 2, Texto("abcd"));
   pedido[28] = 5;
