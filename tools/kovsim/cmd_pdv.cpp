@@ -2,6 +2,7 @@
 // waits for the module's request queue, sends the requests given in order
 // (as hex, or the readable terminal close) and prints every message the
 // module sends it.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -52,10 +53,13 @@ const char* OpEmpresa(OpcoesPdv* o, const char* v) {
 const char* OpSubtipo(OpcoesPdv* o, const char* v) {
   return LeInteiro(v, 2, 4, &o->subtipo) && o->subtipo != 3 ? nullptr : "--subtype takes 2 or 4";
 }
+// Only digits: the module reads the routing number up to the first other
+// character, so "+01" or " 01" would route the reply to 0.
 const char* OpFila(OpcoesPdv* o, const char* v) {
   o->fila = v;
-  long n = 0;
-  return o->fila.size() == 3 && LeInteiro(v, 0, 999, &n) ? nullptr : "--queue takes 3 digits";
+  const bool digitos = o->fila.size() == 3 && std::all_of(o->fila.begin(), o->fila.end(),
+                                                          [](char c) { return c >= '0' && c <= '9'; });
+  return digitos ? nullptr : "--queue takes 3 digits";
 }
 const char* OpSeq(OpcoesPdv* o, const char* v) {
   return LeInteiro(v, 0, 255, &o->seq) ? nullptr : "--seq takes 0 to 255";
