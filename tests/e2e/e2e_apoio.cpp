@@ -10,6 +10,7 @@
 
 #include "nvpr/nv_process.h"
 #include "nvpr/nv_time.h"
+#include "support/spool.h"
 
 extern char** environ;
 
@@ -106,13 +107,8 @@ int E2eTeste::ExecutaKovsim(const std::string& nome, const std::vector<std::stri
 
 int E2eTeste::ContaLinhasMensagem(const std::string& trecho) const {
   int n = 0;
-  const fs::path dir = drive_.caminho("kovra/tmp");
-  if (!fs::exists(dir)) return 0;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    if (e.path().extension() != ".msg") continue;
-    const std::string reg = drive_.le("kovra/tmp/" + e.path().filename().string());
-    if (reg.size() > 8 && std::string(reg.c_str() + 8).find(trecho) != std::string::npos) ++n;
-  }
+  for (const std::string& l : LinhasSpoolMensagem(drive_))
+    if (l.find(trecho) != std::string::npos) ++n;
   return n;
 }
 

@@ -2,15 +2,13 @@
 #include "modulo_fixture.h"
 
 #include <cstring>
-#include <filesystem>
 
 #include "basico/intercom.h"
 #include "basico/interpdv.h"
 #include "kovtiquetal/modulo.h"
 #include "services/ini.h"
 #include "services/trace.h"
-
-namespace fs = std::filesystem;
+#include "support/spool.h"
 
 namespace {
 
@@ -52,13 +50,8 @@ void ModuloTeste::TearDown() { Reinicia(); }
 
 int ModuloTeste::ContaLinhas(const std::string& trecho) const {
   int n = 0;
-  const fs::path dir = drive_.caminho("kovra/tmp");
-  if (!fs::exists(dir)) return 0;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    if (e.path().extension() != ".msg") continue;
-    const std::string reg = drive_.le("kovra/tmp/" + e.path().filename().string());
-    if (reg.size() > 8 && std::string(reg.c_str() + 8).find(trecho) != std::string::npos) ++n;
-  }
+  for (const std::string& l : LinhasSpoolMensagem(drive_))
+    if (l.find(trecho) != std::string::npos) ++n;
   return n;
 }
 
