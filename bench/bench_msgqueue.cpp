@@ -2,8 +2,13 @@
 // thread and back through a second, against a bare Unix datagram socket
 // pair doing the same, in the same run.  Counters: round trips per second,
 // p50 and p99 latency in microseconds of each, and the ratio of the rates
-// (queue / bare).  The queues live on a temporary drive root.
+// (queue / bare).  The queues live on a temporary drive root.  All three
+// threads are pinned to one CPU: otherwise whichever echo thread happens to
+// share the caller's CPU wins by the cost of a cross-CPU wake-up, and the
+// ratio swings between runs for reasons that have nothing to do with the
+// queues.
 #include <algorithm>
+#include <sched.h>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +27,14 @@ namespace {
 
 constexpr size_t kTamMsg = 200;
 
+// Pins the calling thread to one CPU (best effort: a failure leaves it free).
+void FixaCpu(int cpu) {
+  cpu_set_t conjunto;
+  CPU_ZERO(&conjunto);
+  CPU_SET(cpu, &conjunto);
+  sched_setaffinity(0, sizeof conjunto, &conjunto);
+}
+
 // A temporary drive root for the benchmark's queues, removed afterwards.
 struct DriveBench {
   std::string raiz;
@@ -39,7 +52,8 @@ struct DriveBench {
 
 // The echo ends.  The queue's stops when woken, the bare one at an empty
 // datagram.
-void EcoFila(NV_MsgQueue* ida, NV_MsgQueue* volta) {
+void EcoFila(NV_MsgQueue* ida, NV_MsgQueue* volta, int cpu) {
+  FixaCpu(cpu);
   std::vector<uint8_t> buf(1500);
   for (;;) {
     size_t n = 0;
@@ -48,7 +62,8 @@ void EcoFila(NV_MsgQueue* ida, NV_MsgQueue* volta) {
   }
 }
 
-void EcoCru(int fd) {
+void EcoCru(int fd, int cpu) {
+  FixaCpu(cpu);
   std::vector<uint8_t> buf(1500);
   for (;;) {
     const ssize_t n = recv(fd, buf.data(), buf.size(), 0);
@@ -78,10 +93,14 @@ void BM_FilaIdaVolta(benchmark::State& state) {
     state.SkipWithError("queues could not be opened");
     return;
   }
-  std::thread eco_fila(EcoFila, ida_l, volta_e);
+  cpu_set_t antes;
+  sched_getaffinity(0, sizeof antes, &antes);
+  const int cpu = std::max(0, sched_getcpu());
+  FixaCpu(cpu);
+  std::thread eco_fila(EcoFila, ida_l, volta_e, cpu);
   int par[2];
   if (socketpair(AF_UNIX, SOCK_DGRAM, 0, par) != 0) std::abort();
-  std::thread eco_cru(EcoCru, par[1]);
+  std::thread eco_cru(EcoCru, par[1], cpu);
 
   std::vector<uint8_t> msg(kTamMsg, 0x5a), resp(1500);
   std::vector<int64_t> lat_fila, lat_cru;
@@ -103,6 +122,7 @@ void BM_FilaIdaVolta(benchmark::State& state) {
   eco_cru.join();
   close(par[0]);
   close(par[1]);
+  sched_setaffinity(0, sizeof antes, &antes);
 
   int64_t soma_fila = 0, soma_cru = 0;
   for (int64_t v : lat_fila) soma_fila += v;
