@@ -29,7 +29,7 @@ int inicia_comunicacao_pdv(int codigo_rede) {
 
   const int rc = NV_MsgQueueCreate(&e.leitor, e.nome_leitura);
   if (rc != 0) {
-    char linha[128];
+    char linha[192];   // room for the longest queue name
     std::snprintf(linha, sizeof linha, "Erro critico: NV_MsgQueueCreate (%s) retornou %d",
                   e.nome_leitura, rc);
     FalhaFatalPdv(linha);
