@@ -64,11 +64,20 @@ if [ -x "$module" ] && [ -x "$sim" ]; then
   say "The module process on its queues"
   KOVTRACE=ON "$module" >"$drive/module.out" 2>&1 &
   modpid=$!
+  echo "   A PDV closes its terminal (sub-type 2, answered):"
   "$sim" pdv --close --terminal TERM0001 --company 00000001 --subtype 2 --count 2 --wait 5000 2>&1 \
     | sed 's/^/     /' || true
+  echo "   A PDV sends a message of an unknown type 3 (never answered):"
+  "$sim" pdv --send-hex 000003005445524d30303031303031000000000030303030303030310000 --count 0 --wait 500 2>&1 \
+    | sed 's/^/     /' || true
+  echo "   The host drivers deliver a message to the module:"
+  "$sim" drivers --inject-hex 30383130 --wait 500 2>&1 | sed 's/^/     /' || true
+  sleep 0.5
   kill -TERM "$modpid" 2>/dev/null || true
   wait "$modpid" 2>/dev/null && echo "   module stopped on SIGTERM with status 0" || echo "   module stopped with status $?"
   modpid=""
+  say "What the module printed on its console (KOVTRACE=ON)"
+  grep -E 'Erro Consistencia|RxHost|DEBUG|MSG PDV' "$drive/module.out" | cut -c1-100 | sed 's/^/     /' || true
   say "Operator messages the module spooled"
   show msglog
   say "Audit trail"
@@ -77,5 +86,10 @@ if [ -x "$module" ] && [ -x "$sim" ]; then
 else
   say "Not there yet: the module process and the switch stand-ins (kovsim)."
 fi
+
+say "Transaction numbers (NSU) and their slots in the day files"
+show log nsu --slot 1 --day 5
+show log nsu 050001
+show log nsu --slot 90000 --day 5
 
 say "Not there yet: sales, confirmations, company initialisation and table loads."
