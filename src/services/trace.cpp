@@ -49,6 +49,9 @@ struct EstadoTrace {
   NV_Once preparo_spool = NV_ONCE_INIT;  // spool directory and origin name
   char origem[sizeof(RegistroSpool::origem)] = {};
   std::atomic<GravadorAudit> gravador{nullptr};
+  // Set by the operator tools: their lines go to standard error, never to
+  // the switch's message log.
+  std::atomic<bool> mensagens_no_console{false};
   // Output thresholds of the records the handler does not know (error
   // output, audit trail, message log): a record reaches an output only when
   // the threshold is at least its level.  They stay at 10, so the
@@ -110,6 +113,10 @@ void EscreveLinhaSpool(const char* texto) {
 
 int TrataMensagem(const NV_TraceVar* var) {
   const auto* m = reinterpret_cast<const NV_TraceVarMensagem*>(var);
+  if (g_trace.mensagens_no_console.load(std::memory_order_relaxed)) {
+    std::fprintf(stderr, "%.256s\n", m->texto);
+    return NV_OK;
+  }
   EscreveLinhaSpool(m->texto);
   return NV_OK;
 }
@@ -184,10 +191,15 @@ void InstalaGravadorAudit(GravadorAudit gravador) {
   g_trace.gravador.store(gravador, std::memory_order_release);
 }
 
+void MensagensNoConsole(bool ligado) {
+  g_trace.mensagens_no_console.store(ligado, std::memory_order_relaxed);
+}
+
 void ReiniciaTrace() {
   NV_TraceReinicia();
   g_trace.preparo = NV_ONCE_INIT;
   g_trace.preparo_spool = NV_ONCE_INIT;
   std::memset(g_trace.origem, 0, sizeof g_trace.origem);
   g_trace.gravador.store(nullptr, std::memory_order_release);
+  g_trace.mensagens_no_console.store(false, std::memory_order_relaxed);
 }

@@ -23,6 +23,10 @@ void InstalaGravadorAudit(GravadorAudit gravador);
 inline constexpr const char* kDirSpool = "/kovra/./tmp";
 inline constexpr size_t kTamRegistroSpool = 264;
 
+// The operator tools (kovtool, kovsim) send message-log lines to standard
+// error instead of the switch's spool: only the module writes the spool.
+void MensagensNoConsole(bool ligado);
+
 // Forgets the set-up, the origin name and the installed audit writer, and
 // removes the handler from the dispatcher (tests).
 void ReiniciaTrace();

@@ -93,6 +93,9 @@ TEST_F(KovtoolLink, ARefusedKeyFileIsNamedAndTheTableHasNoSecret) {
   EXPECT_EQ(s.status, 0);
   EXPECT_NE(s.err.find("Chave de link recusada"), std::string::npos) << s.err;
   EXPECT_NE(s.err.find("chmod 600"), std::string::npos) << s.err;
+  // The tool reports on its own console: nothing reaches the switch's
+  // message-log spool.
+  EXPECT_FALSE(drive_.existe("kovra/tmp/arq_0000.msg"));
   const uint8_t* t = TabelaChaveLink();   // refused here as well: CRC fill only
   EXPECT_EQ(s.out, Hex({t, t + kTamTabelaChaveLink}) + "\n");
   EXPECT_NE(s.out.substr(2, 30), Hex(kSegredo));

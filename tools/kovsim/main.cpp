@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "comandos.h"
+#include "services/trace.h"
 
 static const ComandoKovsim kComandos[] = {
     {"pdv", CmdPdv,
@@ -48,6 +49,9 @@ int Falha(const char* formato, ...) {
 }
 
 int main(int argc, char** argv) {
+  // An operator tool reports on its own console; only the module writes
+  // the switch's message log.
+  MensagensNoConsole(true);
   if (argc < 2) {
     Uso();
     return 2;

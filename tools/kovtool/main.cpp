@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "comandos.h"
+#include "services/trace.h"
 
 static const ComandoKovtool kComandos[] = {
     {"extenso", CmdExtenso, "extenso DIGITS          amount in cents in words"},
@@ -39,6 +40,9 @@ static void Uso() {
 }
 
 int main(int argc, char** argv) {
+  // An operator tool reports on its own console; only the module writes
+  // the switch's message log.
+  MensagensNoConsole(true);
   if (argc < 2) {
     Uso();
     return 2;
