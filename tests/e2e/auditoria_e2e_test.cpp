@@ -38,15 +38,7 @@ constexpr Cartao kCartoes[] = {kCartaoPdv16, kCartaoPdv19, kCartaoHost};
 Bytes PedidoVenda(unsigned char subtipo, const std::vector<std::string>& textos) {
   std::string dados;
   for (const auto& t : textos) dados += t + '\0';
-  Bytes m(30, 0);
-  m[2] = 1;
-  m[3] = subtipo;
-  std::memcpy(m.data() + 4, "T0000001", 8);
-  std::memcpy(m.data() + 12, "001", 3);
-  std::memcpy(m.data() + 20, "00000001", 8);
-  m[28] = static_cast<unsigned char>(dados.size());
-  m.insert(m.end(), dados.begin(), dados.end());
-  return m;
+  return PedidoPdv(1, subtipo, dados);
 }
 
 std::string HexTexto(const std::string& s) {

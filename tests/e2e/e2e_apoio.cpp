@@ -120,6 +120,19 @@ void E2eTeste::ParaModulo(ProcessoFilho* modulo) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << Saida("modulo.err");
 }
 
+std::vector<unsigned char> PedidoPdv(unsigned char tipo, unsigned char subtipo,
+                                     const std::string& dados) {
+  std::vector<unsigned char> m(30, 0);
+  m[2] = tipo;
+  m[3] = subtipo;
+  std::memcpy(m.data() + 4, "T0000001", 8);
+  std::memcpy(m.data() + 12, "001", 3);
+  std::memcpy(m.data() + 20, "00000001", 8);
+  m[28] = static_cast<unsigned char>(dados.size());
+  m.insert(m.end(), dados.begin(), dados.end());
+  return m;
+}
+
 std::string HexMinusculo(const std::vector<unsigned char>& b) {
   static constexpr char kDig[] = "0123456789abcdef";
   std::string s;

@@ -51,3 +51,8 @@ class E2eTeste : public ::testing::Test {
 };
 
 std::string HexMinusculo(const std::vector<unsigned char>& b);
+
+// A PDV request of terminal "T0000001", reply queue "001", company
+// "00000001": the 30-byte header and its data.
+std::vector<unsigned char> PedidoPdv(unsigned char tipo, unsigned char subtipo,
+                                     const std::string& dados = "");

@@ -13,17 +13,8 @@ using Bytes = std::vector<unsigned char>;
 
 constexpr int kEsperaMs = 60000;
 
-// A 30-byte request header and its data.
 Bytes Pedido(unsigned char tipo, unsigned char subtipo, const std::string& dados = "") {
-  Bytes m(30, 0);
-  m[2] = tipo;
-  m[3] = subtipo;
-  std::memcpy(m.data() + 4, "T0000001", 8);
-  std::memcpy(m.data() + 12, "001", 3);
-  std::memcpy(m.data() + 20, "00000001", 8);
-  m[28] = static_cast<unsigned char>(dados.size());
-  m.insert(m.end(), dados.begin(), dados.end());
-  return m;
+  return PedidoPdv(tipo, subtipo, dados);
 }
 
 // Each text found in order, each after the previous one.
