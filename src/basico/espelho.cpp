@@ -70,7 +70,7 @@ void Prepara(EstadoEspelho& s, int rede) {
 void Reporta(EstadoEspelho& s, EtapaEspelho etapa, int rc, size_t total) {
   const FalhaEspelho& f = kFalhas[etapa];
   uint8_t dados[4 + kMaxTextoFalha];
-  GravaLe32(dados, static_cast<uint32_t>(rc));
+  GravaU32(dados, static_cast<uint32_t>(rc));
   size_t n = strnlen(f.mensagem, kMaxTextoFalha);
   std::memcpy(dados + 4, f.mensagem, n);
   GravaAudit(kTipoAuditFalha, dados, 4 + n, nullptr, 0, kFonteEspelho, 0);

@@ -17,11 +17,11 @@ namespace {
 const uint8_t* BemFormado(JanelaArquivo* j, int64_t pos, size_t* total) {
   const uint8_t* r = BytesJanela(j, pos, sizeof(CabecalhoEspelho));
   if (r == nullptr) return nullptr;
-  size_t t = static_cast<size_t>(LeLe16(r)) + 2;
+  size_t t = static_cast<size_t>(LeU16(r)) + 2;
   if (t < sizeof(CabecalhoEspelho) || static_cast<int64_t>(t) > j->tamanho - pos) return nullptr;
-  if (LeLe16(r + offsetof(CabecalhoEspelho, Marca)) != kMarcaEspelho ||
-      LeLe16(r + offsetof(CabecalhoEspelho, Operacao)) > 1 ||
-      LeLe16(r + offsetof(CabecalhoEspelho, Zero)) != 0)
+  if (LeU16(r + offsetof(CabecalhoEspelho, Marca)) != kMarcaEspelho ||
+      LeU16(r + offsetof(CabecalhoEspelho, Operacao)) > 1 ||
+      LeU16(r + offsetof(CabecalhoEspelho, Zero)) != 0)
     return nullptr;
   *total = t;
   return BytesJanela(j, pos, t);
@@ -35,9 +35,9 @@ void Texto(char* destino, const char* origem, size_t n) {
 void Separa(const uint8_t* r, size_t total, size_t tam_principal, RegistroEspelhoLido* reg) {
   CabecalhoEspelho cab;
   std::memcpy(&cab, r, sizeof cab);
-  reg->operacao = LeLe16(cab.Operacao);
-  reg->rede = LeLe16(cab.Rede);
-  for (int i = 0; i < 9; ++i) reg->hora[i] = static_cast<int32_t>(LeLe32(cab.Hora + 4 * i));
+  reg->operacao = LeU16(cab.Operacao);
+  reg->rede = LeU16(cab.Rede);
+  for (int i = 0; i < 9; ++i) reg->hora[i] = static_cast<int32_t>(LeU32(cab.Hora + 4 * i));
   Texto(reg->data, cab.Data, sizeof cab.Data);
   Texto(reg->empresa, cab.Empresa, sizeof cab.Empresa);
   Texto(reg->nsu, cab.Nsu, sizeof cab.Nsu);

@@ -74,7 +74,7 @@ void HoraEspelho(int64_t epoch_seg, uint8_t saida[36]) {
   const int campos[9] = {dh.segundo,      dh.minuto,     dh.hora,
                          dh.dia,          dh.mes - 1,    dh.ano - 1900,
                          dh.dia_semana,   dh.dia_ano,    HorarioVerao(epoch_seg, dh)};
-  for (int i = 0; i < 9; ++i) GravaLe32(saida + 4 * i, static_cast<uint32_t>(campos[i]));
+  for (int i = 0; i < 9; ++i) GravaU32(saida + 4 * i, static_cast<uint32_t>(campos[i]));
 }
 
 int MontaRegistroEspelho(int operacao, int rede, const char* data, const char* empresa,
@@ -90,11 +90,11 @@ int MontaRegistroEspelho(int operacao, int rede, const char* data, const char* e
   if (t - 2 > 0xFFFF || t > room) return NV_EINVAL;
 
   CabecalhoEspelho cab{};
-  GravaLe16(cab.Tamanho, static_cast<uint16_t>(t - 2));
-  GravaLe16(cab.Marca, kMarcaEspelho);
-  GravaLe16(cab.Operacao, static_cast<uint16_t>(operacao));
-  GravaLe16(cab.Zero, 0);
-  GravaLe16(cab.Rede, static_cast<uint16_t>(rede));
+  GravaU16(cab.Tamanho, static_cast<uint16_t>(t - 2));
+  GravaU16(cab.Marca, kMarcaEspelho);
+  GravaU16(cab.Operacao, static_cast<uint16_t>(operacao));
+  GravaU16(cab.Zero, 0);
+  GravaU16(cab.Rede, static_cast<uint16_t>(rede));
   HoraEspelho(agora_seg, cab.Hora);
   Campo(cab.Data, sizeof cab.Data, data, '0');
   Campo(cab.Empresa, sizeof cab.Empresa, empresa, '*');

@@ -177,7 +177,7 @@ int MontaRegistro(EstadoAudit& s, const NV_TraceVarAudit* reg, const NV_DataHora
     return NV_ENOMEM;
   }
   CabecalhoAudit cab{};
-  GravaLe16(cab.Tamanho, static_cast<uint16_t>(*total - 2));
+  GravaU16(cab.Tamanho, static_cast<uint16_t>(*total - 2));
   char hora[9];
   std::snprintf(hora, sizeof hora, "%02d:%02d:%02d", DoisDigitos(dh.hora), DoisDigitos(dh.minuto),
                 DoisDigitos(dh.segundo));
@@ -185,7 +185,7 @@ int MontaRegistro(EstadoAudit& s, const NV_TraceVarAudit* reg, const NV_DataHora
   cab.Tipo = reg->tipo;
   if (s.sequencia == UINT32_MAX && !NovoIdArquivo(s)) return NV_EIO;
   std::memcpy(cab.Nonce, s.id_arquivo, kTamIdArquivo);
-  GravaLe32(cab.Nonce + kTamIdArquivo, s.sequencia++);
+  GravaU32(cab.Nonce + kTamIdArquivo, s.sequencia++);
   uint8_t* r = s.registro.data();
   std::memcpy(r, &cab, sizeof cab);
 

@@ -13,6 +13,7 @@
 #include <mbedtls/platform_util.h>
 
 #include "basico/rot_arqs_bytes.h"
+#include "services/json.h"
 #include "basico/rot_arqs_janela.h"
 #include "basico/rot_arqs_registro.h"
 #include "nvpr/nv_error.h"
@@ -47,7 +48,7 @@ bool Digitos2(const uint8_t* p, int limite) {
 bool Plausivel(Leitura& l, int64_t pos, size_t* total) {
   const uint8_t* r = BytesJanela(&l.janela, pos, kSobraRegistroAudit);
   if (r == nullptr) return false;
-  size_t t = static_cast<size_t>(LeLe16(r)) + 2;
+  size_t t = static_cast<size_t>(LeU16(r)) + 2;
   if (t < kSobraRegistroAudit || static_cast<int64_t>(t) > l.janela.tamanho - pos) return false;
   const uint8_t* h = r + offsetof(CabecalhoAudit, Hora);
   if (!Digitos2(h, 24) || h[2] != ':' || !Digitos2(h + 3, 60) || h[5] != ':' ||
@@ -94,22 +95,6 @@ void Entrega(const RegistroAuditLido& reg, VisitanteAudit visitante, void* conte
   if (reg.estado == kAuditLidoValido) ++resumo->validos;
   else ++resumo->danificados;
   if (visitante != nullptr) visitante(&reg, contexto);
-}
-
-void EscapaJson(std::string* s, const char* texto) {
-  char u[8];
-  for (const char* p = texto; *p != '\0'; ++p) {
-    auto c = static_cast<unsigned char>(*p);
-    if (c == '"' || c == '\\') {
-      s->push_back('\\');
-      s->push_back(static_cast<char>(c));
-    } else if (c < 0x20 || c >= 0x7f) {
-      std::snprintf(u, sizeof u, "\\u%04x", c);
-      s->append(u);
-    } else {
-      s->push_back(static_cast<char>(c));
-    }
-  }
 }
 
 }  // namespace
@@ -177,7 +162,7 @@ std::string FormataAuditJson(const RegistroAuditLido* reg) {
   if (reg->estado == kAuditLidoDanificado)
     return s + ",\"ok\":false,\"damaged\":" + std::to_string(reg->bytes) + "}";
   s += ",\"time\":\"";
-  EscapaJson(&s, reg->hora);
+  EscapaJson(&s, reg->hora, std::strlen(reg->hora));
   s += "\",\"kind\":" + std::to_string(reg->tipo) + ",\"length\":" + std::to_string(reg->tam_dados);
   if (reg->estado == kAuditLidoFalhou) return s + ",\"ok\":false,\"check\":\"failed\"}";
   s += ",\"ok\":true,\"data\":\"";

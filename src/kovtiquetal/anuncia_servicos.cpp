@@ -21,6 +21,6 @@ void AnunciaServicos() {
   std::memcpy(msg + kPosEmpresaPdv, kEmpresaAnuncio, sizeof kEmpresaAnuncio - 1);
   const size_t n = EscreveCampoPdv(msg + kTamCabecalhoPdv, sizeof msg - kTamCabecalhoPdv,
                                    kTagServicos, kServicos, sizeof kServicos - 1);
-  GravaU16Le(msg + kPosTamDadosPdv, static_cast<uint16_t>(n));
+  GravaU16(msg + kPosTamDadosPdv, static_cast<uint16_t>(n));
   EnviaRespostaPdv(msg, kTamCabecalhoPdv + n);
 }

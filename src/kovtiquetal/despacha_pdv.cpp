@@ -68,7 +68,7 @@ bool CabecalhoValido() {
     DespejaMsgErrada();
     return false;
   }
-  const unsigned dados = LeU16Le(MsgPdv + kPosTamDadosPdv);
+  const unsigned dados = LeU16(MsgPdv + kPosTamDadosPdv);
   if (kTamCabecalhoPdv + dados > TamMsgPdv) {
     EscreveMensagemF("Erro - msg PDV com %u bytes de dados e %u recebidos", dados,
                      static_cast<unsigned>(TamMsgPdv - kTamCabecalhoPdv));

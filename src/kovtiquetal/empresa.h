@@ -11,11 +11,6 @@
 
 #include "txlog/registro_log.h"
 
-// Little-endian 16-bit value of two stored bytes: the records' one helper
-// pair, under the names the PDV message code uses.
-inline uint16_t LeU16Le(const uint8_t* p) { return LeU16(p); }
-inline void GravaU16Le(uint8_t* p, uint16_t v) { GravaU16(p, v); }
-
 // The .cnf record, read whole as raw bytes.  Only the named fields are used;
 // the reserved bytes are carried unchanged.  16-bit values are little-endian.
 struct ConfigEmpresa {

@@ -12,7 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kovtiquetal/empresa.h"   // LeU16Le, GravaU16Le: the header's 16-bit integers
+#include "kovtiquetal/empresa.h"
+#include "services/bytes_le.h"   // LeU16, GravaU16: the header's 16-bit integers
 
 struct CabecalhoPdv {
   uint8_t FormatoMsg[2];   //  0: 768 marks the extended form

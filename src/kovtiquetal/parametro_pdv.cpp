@@ -24,7 +24,7 @@ size_t TamString(const uint8_t* msg, size_t fim, size_t pos) {
 
 size_t FimDadosPdv(const uint8_t* msg, size_t tam) {
   if (msg == nullptr || tam < kTamCabecalhoPdv) return 0;
-  const size_t fim = kTamCabecalhoPdv + LeU16Le(msg + kPosTamDadosPdv);
+  const size_t fim = kTamCabecalhoPdv + LeU16(msg + kPosTamDadosPdv);
   return fim < tam ? fim : tam;
 }
 
@@ -49,7 +49,7 @@ int BuscaParametroPdv(const char* nome, size_t inicio, const uint8_t* msg, size_
 
 bool FormaEstendidaPdv(const uint8_t* msg, size_t tam) {
   if (msg == nullptr || tam < kTamCabecalhoPdv) return false;
-  if (LeU16Le(msg + kPosFormatoPdv) != kFormatoEstendido) return false;
+  if (LeU16(msg + kPosFormatoPdv) != kFormatoEstendido) return false;
   const int pos = BuscaParametroPdv(kParmsGerPdv, kTamCabecalhoPdv, msg, tam);
   if (pos < 0) return false;
   const size_t fim = FimDadosPdv(msg, tam);

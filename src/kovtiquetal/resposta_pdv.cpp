@@ -34,7 +34,7 @@ size_t EscreveCampoPdv(uint8_t* buf, size_t room, uint8_t tag, const void* valor
   if (tam > kMaxValorLongo || room < tam + cabecalho) return 0;
   buf[0] = 1;
   buf[1] = kTagLongo;
-  GravaU16Le(buf + 2, static_cast<uint16_t>(tag_longa ? tam : tam + 1));
+  GravaU16(buf + 2, static_cast<uint16_t>(tag_longa ? tam : tam + 1));
   if (!tag_longa) buf[4] = tag;
   std::memcpy(buf + cabecalho, valor, tam);
   return tam + cabecalho;
@@ -50,12 +50,12 @@ uint16_t MontaRespostaPdv(uint8_t resultado, const char* texto, const char* codi
   const size_t room = sizeof RespostaPdv - kTamCabecalhoPdv;
   size_t n = EscreveCampoPdv(p, room, kTagTexto, texto, n_texto);
   n += EscreveCampoPdv(p + n, room - n, kTagResultado, bloco, sizeof bloco);
-  GravaU16Le(RespostaPdv + kPosTamDadosPdv, static_cast<uint16_t>(n));
+  GravaU16(RespostaPdv + kPosTamDadosPdv, static_cast<uint16_t>(n));
   return static_cast<uint16_t>(kTamCabecalhoPdv + n);
 }
 
 uint16_t MontaRespostaVazia(uint8_t resultado) {
   CopiaCabecalho(resultado);
-  GravaU16Le(RespostaPdv + kPosTamDadosPdv, 0);
+  GravaU16(RespostaPdv + kPosTamDadosPdv, 0);
   return static_cast<uint16_t>(kTamCabecalhoPdv);
 }

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "services/bytes_le.h"
+
 struct RegistroLog {
   char Terminal[9];          // PDV terminal, 8 characters + zero (field 41)
   char Produto[3];           // '#' + 16-bit brand product code, or header bytes 12-14
@@ -123,21 +125,5 @@ inline constexpr int kPosIndiceSecundario = static_cast<int>(offsetof(RegistroLo
 inline constexpr int kPosCartao = static_cast<int>(offsetof(RegistroLog, Cartao));
 inline constexpr int kTamCartao = static_cast<int>(sizeof(RegistroLog::Cartao));
 
-// Little-endian integers inside records.
-inline uint16_t LeU16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-inline void GravaU16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-inline uint32_t LeU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-inline void GravaU32(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
+// Little-endian integers inside records: LeU16, GravaU16, LeU32, GravaU32
+// of services/bytes_le.h.

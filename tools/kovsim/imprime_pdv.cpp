@@ -42,7 +42,7 @@ void ImprimeCampos(const uint8_t* m, size_t pos, size_t fim) {
     size_t inicio, tam;
     uint8_t tag;
     if (m[pos] == 1 && pos + 5 <= fim && m[pos + 1] == kTagLongo) {
-      const size_t l16 = LeU16Le(m + pos + 2);
+      const size_t l16 = LeU16(m + pos + 2);
       tag = m[pos + 4];
       inicio = pos + 5;
       tam = l16 > 0 ? l16 - 1 : 0;
@@ -69,13 +69,13 @@ void ImprimeQuadroPdv(int numero, const Bytes& quadro, bool hex) {
   }
   const uint8_t* m = quadro.data() + kTamRotaPdv;
   const size_t n = quadro.size() - kTamRotaPdv;
-  std::printf("message %d: %zu bytes, route %u\n", numero, n, LeU16Le(quadro.data()));
+  std::printf("message %d: %zu bytes, route %u\n", numero, n, LeU16(quadro.data()));
   if (n >= kTamCabecalhoPdv) {
-    const unsigned dados = LeU16Le(m + kPosTamDadosPdv);
+    const unsigned dados = LeU16(m + kPosTamDadosPdv);
     std::printf(
         "  header: format %u, type %u, subtype %u, terminal \"%s\", queue \"%s\", seq %u, "
         "reserved %s, company \"%s\", data %u\n",
-        LeU16Le(m + kPosFormatoPdv), m[kPosTipoPdv], m[kPosSubTipoPdv],
+        LeU16(m + kPosFormatoPdv), m[kPosTipoPdv], m[kPosSubTipoPdv],
         TextoVisivel(m + kPosTerminalPdv, 8).c_str(), TextoVisivel(m + offsetof(CabecalhoPdv, FilaResposta), 3).c_str(),
         m[offsetof(CabecalhoPdv, SeqPdv)], Hex(m + offsetof(CabecalhoPdv, Reservado), 4).c_str(), TextoVisivel(m + kPosEmpresaPdv, 8).c_str(), dados);
     const size_t fim = kTamCabecalhoPdv + dados;

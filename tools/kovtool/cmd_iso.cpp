@@ -18,29 +18,13 @@
 #include "hostmsg/iso_texto.h"
 #include "nvpr/nv_error.h"
 #include "nvpr/nv_file.h"
+#include "services/json.h"
 #include "services/texto.h"
 
 namespace {
 
 // Enough to see that a message is longer than the receive buffer.
 constexpr size_t kMaxArquivo = 65536;
-
-std::string Json(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c >= 0x7F) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\u%04x", c);
-      out += esc;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
 
 // The message bytes of the argument: hex text, or "@" and a file name.
 bool LeMensagem(const char* arg, std::string* msg) {
@@ -95,11 +79,11 @@ int Decodifica(int argc, char** argv) {
     return 0;
   }
   std::string out = "{\"mti\":";
-  out.append(Json(msg.tipo)).append(",\"bitmap\":").append(Json(msg.bitmap)).append(",\"fields\":{");
+  out.append(TextoJson(msg.tipo)).append(",\"bitmap\":").append(TextoJson(msg.bitmap)).append(",\"fields\":{");
   for (size_t i = 0; i < msg.campos.size(); ++i) {
     char chave[8];
     std::snprintf(chave, sizeof chave, "%03d", msg.campos[i].numero);
-    out.append(i > 0 ? "," : "").append(Json(chave)).append(":").append(Json(msg.campos[i].valor));
+    out.append(i > 0 ? "," : "").append(TextoJson(chave)).append(":").append(TextoJson(msg.campos[i].valor));
   }
   std::printf("%s}}\n", out.c_str());
   return 0;

@@ -22,6 +22,7 @@
 #include "txlog/protecao.h"
 #include "txlog/registro_log.h"
 #include "txlog/txlog.h"
+#include "services/json.h"
 
 namespace {
 
@@ -47,34 +48,17 @@ std::string Hex(const uint8_t* p, size_t n) {
   return s;
 }
 
-std::string Json(const std::string& s) {
-  std::string o = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      o += '\\';
-      o += static_cast<char>(c);
-    } else if (c < 0x20 || c > 0x7e) {
-      char b[8];
-      std::snprintf(b, sizeof b, "\\u%04x", c);
-      o += b;
-    } else {
-      o += static_cast<char>(c);
-    }
-  }
-  return o + "\"";
-}
-
 // The fields of a record, each as plain text and as a JSON value.
 struct Campo {
   std::string nome, texto, json;
 };
 struct Campos {
   std::vector<Campo> v;
-  void Str(const char* nome, const std::string& t) { v.push_back({nome, Escapado(t), Json(t)}); }
+  void Str(const char* nome, const std::string& t) { v.push_back({nome, Escapado(t), TextoJson(t)}); }
   void Num(const char* nome, long long n) { v.push_back({nome, std::to_string(n), std::to_string(n)}); }
   std::string ComoJson() const {
     std::string o;
-    for (const auto& c : v) o += (o.empty() ? "{" : ",") + Json(c.nome) + ":" + c.json;
+    for (const auto& c : v) o += (o.empty() ? "{" : ",") + TextoJson(c.nome) + ":" + c.json;
     return o.empty() ? "{}" : o + "}";
   }
   void Imprime() const {
